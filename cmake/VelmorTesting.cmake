@@ -1,0 +1,45 @@
+# Test registration shared by both builds.
+#
+#   velmor_add_test(NAME SOURCES a.cpp b.cpp [LIBS lib...] [TIMEOUT s])
+#
+# Native: a GoogleTest executable whose cases are discovered after the build.
+# Windows: the same executable cross-built and run under Wine through
+# CMAKE_CROSSCOMPILING_EMULATOR. Cases are discovered when CTest runs (a first
+# Wine prefix takes a while to create), each with a timeout so nothing hangs.
+enable_testing()
+
+if(WIN32)
+  # GoogleTest compiled from Debian's sources for the target.
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  set(VELMOR_GTEST_MAIN GTest::gtest_main)
+  if(NOT TARGET GTest::gtest_main)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+    add_library(GTest::gtest ALIAS gtest)
+  endif()
+
+  set(VELMOR_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "Private Wine prefix of the test run")
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run;--prefix=${VELMOR_WINEPREFIX})
+else()
+  find_package(GTest REQUIRED)
+  set(VELMOR_GTEST_MAIN GTest::gtest_main)
+endif()
+include(GoogleTest)
+
+function(velmor_add_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} ${VELMOR_GTEST_MAIN})
+  if(WIN32)
+    gtest_discover_tests(${name}
+      DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
+      PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS wine)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS native)
+  endif()
+endfunction()

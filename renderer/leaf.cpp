@@ -1,0 +1,62 @@
+// Leaf profile of the hour and minute hands: a cubic Hermite spline through the
+// knot tables, with finite-difference tangents over the neighbouring knots.
+#include <cmath>
+#include <vector>
+
+#include "renderer/hand_knots.h"
+#include "renderer/renderer.h"
+
+namespace velmor {
+
+namespace {
+std::vector<Renderer::LeafKnot> table(const knots::Knot (&source)[knots::count]) {
+    std::vector<Renderer::LeafKnot> result;
+    result.reserve(knots::count);
+    for (const knots::Knot& k : source) result.push_back({k.along, k.halfWidth, k.shift});
+    return result;
+}
+} // namespace
+
+Renderer::LeafSection Renderer::leaf(std::int32_t hand, double along) const {
+    // Built together on the first call, hour first, and only read afterwards.
+    static const std::vector<LeafKnot> hour = table(knots::hour);
+    static const std::vector<LeafKnot> minute = table(knots::minute);
+
+    const std::vector<LeafKnot>& k = hand == 0 ? hour : minute;
+    const int n = static_cast<int>(k.size());
+
+    // Clamp into [0, length]; NaN takes the length.
+    double u = along < k[n - 1].along ? along : k[n - 1].along;
+    if (std::isnan(along)) u = k[n - 1].along;
+    if (!(u > 0.0)) u = 0.0;
+
+    // The segment ending at the first knot at or beyond u (s = 1 on a knot).
+    int j = n - 1;
+    for (int i = 1; i < n; ++i) {
+        if (u <= k[i].along) {
+            j = i;
+            break;
+        }
+    }
+    const LeafKnot& a = k[j - 1];
+    const LeafKnot& b = k[j];
+    const double h = b.along - a.along;
+    const double s = (u - a.along) / h;
+
+    const double m0 = j >= 2 ? (b.halfWidth - k[j - 2].halfWidth) / (b.along - k[j - 2].along)
+                             : (b.halfWidth - a.halfWidth) / h;
+    const double m1 = j + 1 < n ? (k[j + 1].halfWidth - a.halfWidth) / (k[j + 1].along - a.along)
+                                : (b.halfWidth - a.halfWidth) / h;
+
+    const double s2 = s * s;
+    const double s3 = s2 * s;
+    const double p = (2 * s3 - 3 * s2 + 1) * a.halfWidth + (s3 - 2 * s2 + s) * h * m0 +
+                     (3 * s2 - 2 * s3) * b.halfWidth + (s3 - s2) * h * m1;
+    const double slope = ((6 * s2 - 6 * s) * a.halfWidth + (3 * s2 - 4 * s + 1) * h * m0 +
+                          (6 * s - 6 * s2) * b.halfWidth + (3 * s2 - 2 * s) * h * m1) /
+                         h;
+
+    return LeafSection{p > 0 ? p : 0.0, a.shift + s * (b.shift - a.shift), slope};
+}
+
+} // namespace velmor

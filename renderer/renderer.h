@@ -1,0 +1,88 @@
+// The clock renderer: one whole frame of the clock for a time and options.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "renderer/image.h"
+
+namespace velmor {
+
+// The time to show; copied from the platform's local time.
+struct Time {
+    std::int32_t hour = 0;        // 0..23
+    std::int32_t minute = 0;      // 0..59
+    std::int32_t second = 0;      // 0..59
+    std::int32_t millisecond = 0; // 0..999
+};
+
+// What to draw.
+struct Options {
+    bool seconds = true;      // seconds hand, its shadow and its disc
+    bool smooth = true;       // the seconds hand sweeps with the milliseconds
+    bool shadows = true;      // the hands' shadows
+    bool crystal = true;      // the crystal reflection over the frame
+    double reflection = 1.0;  // crystal strength factor (percent / 100)
+};
+
+// A point of a hand outline in the hand frame (dial units, tip at negative y).
+struct Point {
+    double x = 0;
+    double y = 0;
+};
+
+// Owns the three decoded artworks and the caches that keep an ordinary frame
+// cheap: the face and crystal resized to the last frame size, and the crystal
+// layer at the last strength. Fields are plain data, in this order, so tests and
+// tools can look at the caches.
+class Renderer {
+public:
+    // One horizontal stretch of visible glass pixels, as flat pixel indexes.
+    struct GlassRun {
+        std::uint64_t begin = 0;
+        std::uint64_t end = 0;
+    };
+    // One knot of a leaf hand's profile (dial units).
+    struct LeafKnot {
+        double along = 0;
+        double halfWidth = 0;
+        double shift = 0;
+    };
+    // The profile at one distance from the pivot.
+    struct LeafSection {
+        double halfWidth = 0;
+        double shift = 0;
+        double slope = 0;
+    };
+
+    // Takes the face (101), reference (103) and crystal (104) artwork over.
+    Renderer(Image face, Image reference, Image crystal);
+
+    // Replaces `out` with the frame for `time` and `options`, size clamped into
+    // 160..1200; `fast` resizes the face with the quick resizer.
+    void renderTo(Image& out, std::int32_t size, Time time, Options options, bool fast);
+
+    // Brings `glass` and `glassRuns` up to date for `strength` (0.5..1.5).
+    void prepareGlass(double strength);
+
+    // Draws a disc (dial units): textured from the reference hub, or brass-shaded.
+    void circle(Image& image, double cx, double cy, double radius, bool textured) const;
+    // Draws hand 0 (hour), 1 (minute) or 2 (seconds), or its shadow, at `angle`.
+    void polygon(Image& image, std::int32_t hand, double angle, bool shadow) const;
+    // The leaf profile of hand 0 (hour) or any other index (minute) at `along`.
+    LeafSection leaf(std::int32_t hand, double along) const;
+
+    Image faceImage;
+    Image referenceImage;
+    Image scaledFace;
+    Image scaledCrystal;
+    Image crystalImage;
+    Image glass;
+    std::int32_t scaledSize = 0;
+    bool scaledFast = false;
+    double glassStrength = -1.0;
+    std::vector<GlassRun> glassRuns;
+};
+
+} // namespace velmor
