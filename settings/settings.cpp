@@ -1,0 +1,3 @@
+#include "settings/settings.h"
+
+Settings cfg = DEFAULT_SETTINGS;
