@@ -43,3 +43,14 @@ function(velmor_add_test name)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS native)
   endif()
 endfunction()
+
+# Windows build: a test that fails when `target` needs any non-system DLL.
+function(velmor_check_standalone target)
+  if(WIN32)
+    find_program(VELMOR_OBJDUMP NAMES ${CMAKE_OBJDUMP} x86_64-w64-mingw32-objdump REQUIRED)
+    add_test(NAME standalone.${target}
+      COMMAND ${CMAKE_COMMAND} -E env OBJDUMP=${VELMOR_OBJDUMP}
+              ${CMAKE_SOURCE_DIR}/cmake/check-standalone $<TARGET_FILE:${target}>)
+    set_tests_properties(standalone.${target} PROPERTIES TIMEOUT 30 LABELS windows)
+  endif()
+endfunction()
