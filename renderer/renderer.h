@@ -65,6 +65,9 @@ public:
 
     // Brings `glass` and `glassRuns` up to date for `strength` (0.5..1.5).
     void prepareGlass(double strength);
+    // Composites `glass` over `frame` along `glassRuns` (integer premultiplied
+    // source-over); `frame` must have the glass layer's size.
+    void compositeGlass(Image& frame) const;
 
     // Draws a disc (dial units): textured from the reference hub, or brass-shaded.
     void circle(Image& image, double cx, double cy, double radius, bool textured) const;

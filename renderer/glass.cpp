@@ -1,0 +1,86 @@
+// The crystal layer: the resized crystal highlight at the reflection strength,
+// with the runs of its visible pixels, composited over a frame run by run so the
+// transparent bulk of the layer costs nothing per frame.
+#include <algorithm>
+#include <cstdint>
+
+#include "renderer/renderer.h"
+
+namespace velmor {
+
+void Renderer::prepareGlass(double strength) {
+    if (strength == glassStrength) return; // -1.0 (stale) never equals a valid strength
+
+    const std::int32_t width = scaledCrystal.width, height = scaledCrystal.height;
+    const std::size_t count = scaledCrystal.empty() ? 0 : static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    Image layer;
+    layer.pixels.resize(count); // may throw before anything changed
+    layer.width = count ? width : 0;
+    layer.height = count ? height : 0;
+    // From here on the layer is half built: mark it stale so that an allocation
+    // failure while appending runs cannot leave a strength that looks current.
+    glassStrength = -1.0;
+    glass = std::move(layer);
+    glassRuns.clear();
+    if (count == 0 || scaledCrystal.pixels.size() < count) {
+        glassStrength = strength;
+        return;
+    }
+
+    const Pixel* source = scaledCrystal.pixels.data();
+    Pixel* target = glass.pixels.data();
+    for (std::int32_t y = 0; y < height; ++y) {
+        const std::uint64_t rowStart = static_cast<std::uint64_t>(y) * static_cast<std::uint64_t>(width);
+        bool open = false;
+        std::uint64_t start = 0;
+        for (std::int32_t x = 0; x < width; ++x) {
+            const std::uint64_t idx = rowStart + static_cast<std::uint64_t>(x);
+            const Pixel s = source[idx];
+            const Pixel g{saturate(s.r * strength), saturate(s.g * strength), saturate(s.b * strength),
+                          saturate(s.a * strength)};
+            target[idx] = g;
+            if (g.a != 0 && !open) {
+                open = true;
+                start = idx;
+            } else if (g.a == 0 && open) {
+                glassRuns.push_back(GlassRun{start, idx});
+                open = false;
+            }
+        }
+        // A run never spans two rows: the row's end closes it.
+        if (open) glassRuns.push_back(GlassRun{start, rowStart + static_cast<std::uint64_t>(width)});
+    }
+    glassStrength = strength;
+}
+
+// Premultiplied source-over in integers with the destination term rounded to
+// nearest: d = s + (d·(255 − s.a) + 127) / 255, division truncating. For a
+// well-formed glass pixel (colour <= alpha) no channel exceeds 255; the clamp
+// only keeps a malformed one from wrapping around.
+void Renderer::compositeGlass(Image& frame) const {
+    // Runs index the layer; a frame of another shape would be written out of bounds.
+    if (frame.width != glass.width || frame.height != glass.height || frame.pixels.size() < glass.pixels.size())
+        return;
+    const Pixel* source = glass.pixels.data();
+    Pixel* target = frame.pixels.data();
+    const std::uint64_t limit = glass.pixels.size();
+    for (const GlassRun& run : glassRuns) {
+        const std::uint64_t end = std::min(run.end, limit);
+        for (std::uint64_t idx = run.begin; idx < end; ++idx) {
+            const Pixel s = source[idx];
+            if (s.a == 0) continue;
+            if (s.a == 255) {
+                target[idx] = s;
+                continue;
+            }
+            const unsigned k = 255u - s.a;
+            Pixel& d = target[idx];
+            auto blend = [k](unsigned sc, unsigned dc) {
+                return static_cast<std::uint8_t>(std::min(255u, sc + (dc * k + 127u) / 255u));
+            };
+            d = Pixel{blend(s.r, d.r), blend(s.g, d.g), blend(s.b, d.b), blend(s.a, d.a)};
+        }
+    }
+}
+
+} // namespace velmor

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "renderer/renderer.h"
+
+namespace velmor {
+namespace {
+
+Renderer withCrystal(Image crystal) {
+    Renderer r{Image{}, Image{}, Image{}};
+    r.scaledCrystal = std::move(crystal);
+    return r;
+}
+
+Image randomCrystal(std::int32_t size, unsigned seed) {
+    std::mt19937 rng(seed);
+    Image image{size, size, {}};
+    for (std::int32_t k = 0; k < size * size; ++k) {
+        const auto a = static_cast<std::uint8_t>(rng() % 3 == 0 ? rng() % 79 : 0);
+        image.pixels.push_back(Pixel{static_cast<std::uint8_t>(a ? rng() % (a + 1u) : 0), a, a, a});
+    }
+    return image;
+}
+
+TEST(Glass, StrengthScalesAllChannels) {
+    Renderer r = withCrystal(Image{1, 1, {Pixel{76, 76, 74, 78}}});
+    r.prepareGlass(1.5);
+    EXPECT_EQ(r.glass.pixels[0], (Pixel{114, 114, 111, 117}));
+    EXPECT_EQ(r.glassStrength, 1.5);
+    r.prepareGlass(0.5);
+    EXPECT_EQ(r.glass.pixels[0], (Pixel{38, 38, 37, 39}));
+    r.prepareGlass(1.0);
+    EXPECT_EQ(r.glass.pixels, r.scaledCrystal.pixels);
+    // Alpha 1 at the weakest strength still shows (0.5 rounds up).
+    Renderer faint = withCrystal(Image{2, 1, {Pixel{1, 1, 1, 1}, Pixel{}}});
+    faint.prepareGlass(0.5);
+    EXPECT_EQ(faint.glass.pixels[0], (Pixel{1, 1, 1, 1}));
+    ASSERT_EQ(faint.glassRuns.size(), 1u);
+}
+
+TEST(Glass, RunsAreMaximalAndEndAtRowEnds) {
+    // Row 0: . X X | row 1: X X . | row 2: X . X
+    const Pixel o{}, x{5, 5, 5, 9};
+    Renderer r = withCrystal(Image{3, 3, {o, x, x, x, x, o, x, o, x}});
+    r.prepareGlass(1.0);
+    const std::vector<std::pair<std::uint64_t, std::uint64_t>> expected = {{1, 3}, {3, 5}, {6, 7}, {8, 9}};
+    ASSERT_EQ(r.glassRuns.size(), expected.size());
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+        EXPECT_EQ(r.glassRuns[k].begin, expected[k].first);
+        EXPECT_EQ(r.glassRuns[k].end, expected[k].second);
+    }
+}
+
+TEST(Glass, RunsCoverExactlyTheVisiblePixels) {
+    Renderer r = withCrystal(randomCrystal(157, 3));
+    for (double strength : {0.5, 0.73, 1.0, 1.5}) {
+        r.prepareGlass(strength);
+        std::vector<int> covered(r.glass.pixels.size(), 0);
+        std::uint64_t previous = 0;
+        for (const auto& run : r.glassRuns) {
+            ASSERT_LT(run.begin, run.end);
+            ASSERT_GE(run.begin, previous);
+            ASSERT_EQ(run.begin / 157, (run.end - 1) / 157); // one row
+            if (run.begin % 157 != 0 && run.begin != previous) {
+                EXPECT_EQ(r.glass.pixels[run.begin - 1].a, 0);
+            }
+            if (run.end % 157 != 0) {
+                EXPECT_EQ(r.glass.pixels[run.end].a, 0);
+            }
+            for (auto idx = run.begin; idx < run.end; ++idx) ++covered[idx];
+            previous = run.end;
+        }
+        for (std::size_t idx = 0; idx < covered.size(); ++idx) {
+            EXPECT_EQ(covered[idx], r.glass.pixels[idx].a != 0 ? 1 : 0) << idx;
+            EXPECT_EQ(r.glass.pixels[idx].a != 0, r.scaledCrystal.pixels[idx].a != 0);
+            EXPECT_LE(r.glass.pixels[idx].r, r.glass.pixels[idx].a);
+        }
+    }
+}
+
+TEST(Glass, RebuildsOnlyWhenStrengthChanges) {
+    Renderer r = withCrystal(randomCrystal(20, 4));
+    r.prepareGlass(1.2);
+    const Pixel* storage = r.glass.pixels.data();
+    r.glass.pixels[0] = Pixel{1, 2, 3, 4}; // marker a rebuild would erase
+    r.prepareGlass(1.2);
+    EXPECT_EQ(r.glass.pixels.data(), storage);
+    EXPECT_EQ(r.glass.pixels[0], (Pixel{1, 2, 3, 4}));
+    r.prepareGlass(std::nextafter(1.2, 2.0));
+    EXPECT_NE(r.glass.pixels[0], (Pixel{1, 2, 3, 4}));
+    EXPECT_EQ(r.glassStrength, std::nextafter(1.2, 2.0));
+    // Marked stale (a new size): the same strength rebuilds.
+    r.glass.pixels[0] = Pixel{1, 2, 3, 4};
+    r.glassStrength = -1.0;
+    r.prepareGlass(std::nextafter(1.2, 2.0));
+    EXPECT_NE(r.glass.pixels[0], (Pixel{1, 2, 3, 4}));
+}
+
+TEST(Glass, TransparentOrEmptyCrystalHasNoRuns) {
+    Renderer clear = withCrystal(Image{4, 4, std::vector<Pixel>(16)});
+    clear.prepareGlass(1.5);
+    EXPECT_TRUE(clear.glassRuns.empty());
+    Image frame{4, 4, std::vector<Pixel>(16, Pixel{3, 4, 5, 200})};
+    const Image before = frame;
+    clear.compositeGlass(frame);
+    EXPECT_EQ(frame.pixels, before.pixels);
+
+    Renderer none = withCrystal(Image{});
+    none.prepareGlass(1.0);
+    EXPECT_TRUE(none.glass.empty());
+    EXPECT_TRUE(none.glassRuns.empty());
+    EXPECT_EQ(none.glassStrength, 1.0);
+}
+
+TEST(Glass, CompositeOverBlackAndTransparent) {
+    Renderer r = withCrystal(Image{2, 1, {Pixel{128, 128, 128, 128}, Pixel{}}});
+    r.prepareGlass(1.0);
+    Image black{2, 1, {Pixel{0, 0, 0, 255}, Pixel{0, 0, 0, 255}}};
+    r.compositeGlass(black);
+    EXPECT_EQ(black.pixels[0], (Pixel{128, 128, 128, 255}));
+    EXPECT_EQ(black.pixels[1], (Pixel{0, 0, 0, 255}));
+    Image clear{2, 1, {Pixel{}, Pixel{}}};
+    r.compositeGlass(clear);
+    EXPECT_EQ(clear.pixels[0], (Pixel{128, 128, 128, 128}));
+    // An opaque glass pixel replaces the frame pixel.
+    Renderer opaque = withCrystal(Image{1, 1, {Pixel{9, 8, 7, 255}}});
+    opaque.prepareGlass(1.0);
+    Image one{1, 1, {Pixel{200, 100, 50, 255}}};
+    opaque.compositeGlass(one);
+    EXPECT_EQ(one.pixels[0], (Pixel{9, 8, 7, 255}));
+    // A frame of another size is left alone rather than written out of bounds.
+    Image other{1, 1, {Pixel{1, 1, 1, 1}}};
+    r.compositeGlass(other);
+    EXPECT_EQ(other.pixels[0], (Pixel{1, 1, 1, 1}));
+}
+
+// The integer blend over its whole input range (every premultiplied glass value,
+// every destination byte) against the rounded double source-over.
+TEST(Glass, IntegerBlendIsRoundedSourceOver) {
+    Renderer r{Image{}, Image{}, Image{}};
+    const std::int32_t width = 256;
+    std::int32_t height = 0;
+    for (int a = 0; a < 256; ++a) height += a + 1;
+    r.glass = Image{width, height, {}};
+    r.glass.pixels.reserve(static_cast<std::size_t>(width) * height);
+    for (int a = 0; a < 256; ++a)
+        for (int c = 0; c <= a; ++c)
+            for (int d = 0; d < 256; ++d)
+                r.glass.pixels.push_back(Pixel{static_cast<std::uint8_t>(c), 0, static_cast<std::uint8_t>(a - c),
+                                               static_cast<std::uint8_t>(a)});
+    r.glassRuns.push_back({0, r.glass.pixels.size()});
+    Image frame{width, height, {}};
+    frame.pixels.reserve(r.glass.pixels.size());
+    for (std::int32_t y = 0; y < height; ++y)
+        for (int d = 0; d < 256; ++d)
+            frame.pixels.push_back(Pixel{static_cast<std::uint8_t>(d), static_cast<std::uint8_t>(d),
+                                         static_cast<std::uint8_t>(255 - d), static_cast<std::uint8_t>(d)});
+    const Image before = frame;
+    r.compositeGlass(frame);
+    int wrong = 0;
+    for (std::size_t idx = 0; idx < frame.pixels.size(); ++idx) {
+        const Pixel s = r.glass.pixels[idx], d = before.pixels[idx], o = frame.pixels[idx];
+        auto expect = [&](int sc, int dc) {
+            if (s.a == 0) return dc;
+            return static_cast<int>(std::lround(sc + dc * (255 - s.a) / 255.0));
+        };
+        wrong += o.r != expect(s.r, d.r) || o.g != expect(s.g, d.g) || o.b != expect(s.b, d.b) || o.a != expect(s.a, d.a);
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+} // namespace
+} // namespace velmor

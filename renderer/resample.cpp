@@ -1,0 +1,427 @@
+// Lanczos-3 and 2 x 2 fixed-point resizing of premultiplied images.
+//
+// The arithmetic is fixed: every channel of every output sample is a double sum
+// taken in tap order, the horizontal pass is stored as float, and bytes come
+// from the same rounding rules whichever kernel runs. The kernels only choose
+// how many independent sums run side by side (four channels of four rows, or of
+// four columns); no single sum is ever reordered or fused, so the wide (AVX2)
+// and the baseline kernels give identical bytes.
+#include "renderer/resample.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <emmintrin.h>
+#define VELMOR_X86_64 1
+#else
+#define VELMOR_X86_64 0
+#endif
+
+namespace velmor {
+
+namespace {
+
+bool baselineOnly = false;
+
+bool wideKernels() {
+#if VELMOR_X86_64
+    if (baselineOnly) return false;
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2");
+#else
+    return false;
+#endif
+}
+
+// A source must hold at least the pixels its width and height promise.
+bool usable(const Image& image) {
+    return image.width > 0 && image.height > 0 &&
+           image.pixels.size() >= static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
+}
+
+// A transparent size x size image; a negative size is an impossible vector length
+// and throws std::length_error from the vector.
+Image transparent(std::int32_t size) {
+    const std::size_t edge = static_cast<std::size_t>(size);
+    Image image;
+    image.pixels.resize(size < 0 ? edge : edge * edge);
+    image.width = size;
+    image.height = size;
+    return image;
+}
+
+// v rounded half away from zero, for 0 < v <= 255. v - trunc(v) is exact there,
+// so this equals std::round without a library call.
+inline std::uint8_t roundPositive(double v) {
+    const int t = static_cast<int>(v);
+    return static_cast<std::uint8_t>(t + (v - t >= 0.5 ? 1 : 0));
+}
+
+// Saturating rounding (see image.h), same results as velmor::saturate.
+inline std::uint8_t saturateFast(double v) {
+    if (v >= 255.0) return 255;
+    if (v > 0.0) return roundPositive(v);
+    return 0;
+}
+
+// The vertical sums of one output pixel to bytes: alpha saturates; colour is
+// bounded by the unrounded, clamped alpha so ringing never breaks premultiplication.
+inline Pixel toPixel(double r, double g, double b, double a) {
+    const double limit = a >= 255.0 ? 255.0 : (a > 0.0 ? a : 0.0);
+    auto colour = [limit](double c) -> std::uint8_t {
+        if (c >= limit) c = limit;
+        return c > 0.0 ? roundPositive(c) : 0;
+    };
+    return Pixel{colour(r), colour(g), colour(b), saturateFast(a)};
+}
+
+// A tap table in three flat arrays: the taps of output i are first[i]..first[i+1].
+struct FlatTaps {
+    std::vector<std::int32_t> first;
+    std::vector<std::int32_t> index;
+    std::vector<double> weight;
+};
+
+FlatTaps flatten(const std::vector<std::vector<Tap>>& table) {
+    FlatTaps flat;
+    std::size_t total = 0;
+    for (const auto& list : table) total += list.size();
+    flat.first.reserve(table.size() + 1);
+    flat.index.reserve(total);
+    flat.weight.reserve(total);
+    flat.first.push_back(0);
+    for (const auto& list : table) {
+        for (const Tap& tap : list) {
+            flat.index.push_back(tap.index);
+            flat.weight.push_back(tap.weight);
+        }
+        flat.first.push_back(static_cast<std::int32_t>(flat.index.size()));
+    }
+    return flat;
+}
+
+#if defined(__GNUC__)
+
+// Four channels side by side. Element-wise vector arithmetic keeps each channel's
+// own order of operations; the build has contraction off, so no FMA appears.
+// Buffers are plain double and float arrays read and written through the
+// byte-aligned forms, so no alignment beyond the element's is assumed.
+typedef double D4 __attribute__((vector_size(32)));
+typedef float F4 __attribute__((vector_size(16)));
+typedef double D4u __attribute__((vector_size(32), aligned(8)));
+typedef float F4u __attribute__((vector_size(16), aligned(4)));
+
+#define VELMOR_ALWAYS_INLINE inline __attribute__((always_inline))
+
+// Horizontal pass, four source rows at a time: the four rows share the column
+// taps, so their sums are independent and overlap in the pipeline. `rows` holds
+// the four rows as doubles, interleaved per source column.
+VELMOR_ALWAYS_INLINE void horizontalBody(const Image& source, const FlatTaps& columns, std::int32_t size,
+                                         float* middleData, double* rowData) {
+    F4u* middle = reinterpret_cast<F4u*>(middleData);
+    D4u* rows = reinterpret_cast<D4u*>(rowData);
+    const std::int32_t width = source.width, height = source.height;
+    for (std::int32_t y0 = 0; y0 < height; y0 += 4) {
+        const std::int32_t count = std::min<std::int32_t>(4, height - y0);
+        for (std::int32_t r = 0; r < 4; ++r) {
+            D4u* dst = rows + r;
+            if (r < count) {
+                const Pixel* p = source.pixels.data() + static_cast<std::size_t>(y0 + r) * width;
+                for (std::int32_t x = 0; x < width; ++x)
+                    dst[4 * x] = D4{static_cast<double>(p[x].r), static_cast<double>(p[x].g),
+                                    static_cast<double>(p[x].b), static_cast<double>(p[x].a)};
+            } else {
+                for (std::int32_t x = 0; x < width; ++x) dst[4 * x] = D4{0.0, 0.0, 0.0, 0.0};
+            }
+        }
+        F4u* out = middle + static_cast<std::size_t>(y0) * size;
+        for (std::int32_t i = 0; i < size; ++i) {
+            D4 s0 = {0.0, 0.0, 0.0, 0.0}, s1 = s0, s2 = s0, s3 = s0;
+            for (std::int32_t k = columns.first[i], end = columns.first[i + 1]; k < end; ++k) {
+                const D4u* p = rows + 4 * static_cast<std::size_t>(columns.index[k]);
+                const double w = columns.weight[k];
+                const D4 wv = {w, w, w, w};
+                s0 += p[0] * wv;
+                s1 += p[1] * wv;
+                s2 += p[2] * wv;
+                s3 += p[3] * wv;
+            }
+            out[i] = __builtin_convertvector(s0, F4);
+            if (count > 1) out[size + i] = __builtin_convertvector(s1, F4);
+            if (count > 2) out[2 * static_cast<std::size_t>(size) + i] = __builtin_convertvector(s2, F4);
+            if (count > 3) out[3 * static_cast<std::size_t>(size) + i] = __builtin_convertvector(s3, F4);
+        }
+    }
+}
+
+// Vertical pass for one output row, four columns at a time (they share the row
+// taps), then the remaining columns one by one.
+VELMOR_ALWAYS_INLINE void verticalBody(const float* middleData, const FlatTaps& rowTaps, std::int32_t size, Pixel* out) {
+    const F4u* middle = reinterpret_cast<const F4u*>(middleData);
+    for (std::int32_t j = 0; j < size; ++j) {
+        const std::int32_t first = rowTaps.first[j], end = rowTaps.first[j + 1];
+        Pixel* row = out + static_cast<std::size_t>(j) * size;
+        std::int32_t i = 0;
+        for (; i + 4 <= size; i += 4) {
+            D4 s0 = {0.0, 0.0, 0.0, 0.0}, s1 = s0, s2 = s0, s3 = s0;
+            for (std::int32_t k = first; k < end; ++k) {
+                const F4u* m = middle + static_cast<std::size_t>(rowTaps.index[k]) * size + i;
+                const double w = rowTaps.weight[k];
+                const D4 wv = {w, w, w, w};
+                s0 += __builtin_convertvector(m[0], D4) * wv;
+                s1 += __builtin_convertvector(m[1], D4) * wv;
+                s2 += __builtin_convertvector(m[2], D4) * wv;
+                s3 += __builtin_convertvector(m[3], D4) * wv;
+            }
+            row[i] = toPixel(s0[0], s0[1], s0[2], s0[3]);
+            row[i + 1] = toPixel(s1[0], s1[1], s1[2], s1[3]);
+            row[i + 2] = toPixel(s2[0], s2[1], s2[2], s2[3]);
+            row[i + 3] = toPixel(s3[0], s3[1], s3[2], s3[3]);
+        }
+        for (; i < size; ++i) {
+            D4 s = {0.0, 0.0, 0.0, 0.0};
+            for (std::int32_t k = first; k < end; ++k) {
+                const double w = rowTaps.weight[k];
+                const D4 wv = {w, w, w, w};
+                s += __builtin_convertvector(middle[static_cast<std::size_t>(rowTaps.index[k]) * size + i], D4) * wv;
+            }
+            row[i] = toPixel(s[0], s[1], s[2], s[3]);
+        }
+    }
+}
+
+void horizontalBaseline(const Image& source, const FlatTaps& columns, std::int32_t size, float* middle, double* rows) {
+    horizontalBody(source, columns, size, middle, rows);
+}
+void verticalBaseline(const float* middle, const FlatTaps& rowTaps, std::int32_t size, Pixel* out) {
+    verticalBody(middle, rowTaps, size, out);
+}
+
+#if VELMOR_X86_64
+__attribute__((target("avx2"))) void horizontalWide(const Image& source, const FlatTaps& columns,
+                                                    std::int32_t size, float* middle, double* rows) {
+    horizontalBody(source, columns, size, middle, rows);
+}
+__attribute__((target("avx2"))) void verticalWide(const float* middle, const FlatTaps& rowTaps, std::int32_t size,
+                                                  Pixel* out) {
+    verticalBody(middle, rowTaps, size, out);
+}
+#endif
+
+#endif // __GNUC__
+
+} // namespace
+
+std::vector<std::vector<Tap>> taps(std::int32_t srcLength, std::int32_t dstLength) {
+    // A negative length is an impossible vector length: std::length_error.
+    std::vector<std::vector<Tap>> table(static_cast<std::size_t>(dstLength));
+    // No source sample to weight: every list stays empty rather than naming index -1.
+    if (srcLength <= 0) return table;
+
+    const double ratio = static_cast<double>(srcLength) / dstLength;
+    const double scale = ratio > 1.0 ? ratio : 1.0; // shrinking widens the kernel
+    const double support = 3.0 * scale;
+    constexpr double pi = std::numbers::pi;
+    for (std::int32_t i = 0; i < dstLength; ++i) {
+        const double c = (i + 0.5) * srcLength / dstLength - 0.5;
+        const auto lo = static_cast<std::int64_t>(std::ceil(c - support));
+        const auto hi = static_cast<std::int64_t>(std::floor(c + support));
+        std::vector<Tap>& list = table[static_cast<std::size_t>(i)];
+        list.reserve(hi >= lo ? static_cast<std::size_t>(hi - lo + 1) : 0);
+        double sum = 0.0;
+        for (std::int64_t j = lo; j <= hi; ++j) {
+            const double x = (c - static_cast<double>(j)) / scale;
+            double w = 1.0;
+            if (!(std::fabs(x) < 1e-9)) {
+                const double px = x * pi;
+                w = std::sin(px) / px;
+                const double u = x / 3.0;
+                if (!(std::fabs(u) < 1e-9)) {
+                    const double pu = u * pi;
+                    w *= std::sin(pu) / pu;
+                }
+            }
+            const std::int64_t index = std::min<std::int64_t>(std::max<std::int64_t>(j, 0), srcLength - 1);
+            list.push_back(Tap{static_cast<std::int32_t>(index), w});
+            sum += w;
+        }
+        for (Tap& tap : list) tap.weight /= sum;
+    }
+    return table;
+}
+
+Image resample(const Image& source, std::int32_t size) {
+    if (source.width == size && source.height == size) return source;
+    if (!usable(source) || size <= 0) return transparent(size);
+
+    const FlatTaps columns = flatten(taps(source.width, size));
+    const FlatTaps rowTaps = flatten(taps(source.height, size));
+    Image result = transparent(size);
+
+#if defined(__GNUC__)
+    std::vector<float> middle(static_cast<std::size_t>(source.height) * static_cast<std::size_t>(size) * 4);
+    {
+        std::vector<double> rows(16 * static_cast<std::size_t>(source.width));
+#if VELMOR_X86_64
+        if (wideKernels()) {
+            horizontalWide(source, columns, size, middle.data(), rows.data());
+            verticalWide(middle.data(), rowTaps, size, result.pixels.data());
+            return result;
+        }
+#endif
+        horizontalBaseline(source, columns, size, middle.data(), rows.data());
+    }
+    verticalBaseline(middle.data(), rowTaps, size, result.pixels.data());
+#else
+    // Plain form of the same sums for compilers without vector extensions.
+    std::vector<float> middle(static_cast<std::size_t>(source.height) * size * 4);
+    for (std::int32_t y = 0; y < source.height; ++y) {
+        const Pixel* p = source.pixels.data() + static_cast<std::size_t>(y) * source.width;
+        for (std::int32_t i = 0; i < size; ++i) {
+            double s[4] = {0.0, 0.0, 0.0, 0.0};
+            for (std::int32_t k = columns.first[i]; k < columns.first[i + 1]; ++k) {
+                const Pixel q = p[columns.index[k]];
+                const double w = columns.weight[k];
+                s[0] += q.r * w;
+                s[1] += q.g * w;
+                s[2] += q.b * w;
+                s[3] += q.a * w;
+            }
+            for (int c = 0; c < 4; ++c) middle[(static_cast<std::size_t>(y) * size + i) * 4 + c] = static_cast<float>(s[c]);
+        }
+    }
+    for (std::int32_t j = 0; j < size; ++j) {
+        for (std::int32_t i = 0; i < size; ++i) {
+            double s[4] = {0.0, 0.0, 0.0, 0.0};
+            for (std::int32_t k = rowTaps.first[j]; k < rowTaps.first[j + 1]; ++k) {
+                const float* m = &middle[(static_cast<std::size_t>(rowTaps.index[k]) * size + i) * 4];
+                const double w = rowTaps.weight[k];
+                for (int c = 0; c < 4; ++c) s[c] += static_cast<double>(m[c]) * w;
+            }
+            result.pixels[static_cast<std::size_t>(j) * size + i] = toPixel(s[0], s[1], s[2], s[3]);
+        }
+    }
+#endif
+    return result;
+}
+
+namespace {
+
+// One output column of the quick resizer.
+struct FastColumn {
+    std::int32_t left = 0;
+    std::int32_t right = 0;
+    std::int32_t rightWeight = 0; // 0..256
+};
+
+// Sample position of output i on an axis of `length` source samples: the two
+// neighbouring indexes, clamped, and the 8-bit weight of the second.
+FastColumn fastAxis(std::int32_t i, std::int32_t length, std::int32_t size) {
+    const double d = (i + 0.5) * length / size - 0.5;
+    const double e = std::floor(d);
+    const auto base = static_cast<std::int64_t>(e);
+    FastColumn c;
+    c.rightWeight = static_cast<std::int32_t>(std::round((d - e) * 256.0));
+    c.left = static_cast<std::int32_t>(std::clamp<std::int64_t>(base, 0, length - 1));
+    c.right = static_cast<std::int32_t>(std::clamp<std::int64_t>(base + 1, 0, length - 1));
+    return c;
+}
+
+} // namespace
+
+// The kernel is ((P00·wl + P10·wr)·u + (P01·wl + P11·wr)·t + 32768) >> 16. All
+// terms are exact integers, so it equals (V(x0)·wl + V(x1)·wr + 32768) >> 16
+// with V(x) = P(x, top)·u + P(x, bottom)·t, which fits 16 bits (at most
+// 255·256): each output row blends its two source rows once, then every output
+// pixel needs only two taps.
+Image resampleFast(const Image& source, std::int32_t size) {
+    if (source.width == size && source.height == size) return source;
+    if (!usable(source) || size <= 0) return transparent(size);
+
+    const std::int32_t width = source.width, height = source.height;
+    std::vector<FastColumn> columns(static_cast<std::size_t>(size));
+    for (std::int32_t i = 0; i < size; ++i) columns[static_cast<std::size_t>(i)] = fastAxis(i, width, size);
+    Image result = transparent(size);
+    std::vector<std::uint16_t> blend(4 * static_cast<std::size_t>(width) + 8);
+
+#if VELMOR_X86_64
+    // Per column, the weights as eight 16-bit lanes: left weight for the left
+    // pixel's channels, right weight for the right pixel's.
+    std::vector<std::array<std::int16_t, 8>> weights(static_cast<std::size_t>(size));
+    for (std::int32_t i = 0; i < size; ++i) {
+        const auto wr = static_cast<std::int16_t>(columns[i].rightWeight);
+        const auto wl = static_cast<std::int16_t>(256 - columns[i].rightWeight);
+        weights[static_cast<std::size_t>(i)] = {wl, wl, wl, wl, wr, wr, wr, wr};
+    }
+#endif
+
+    for (std::int32_t j = 0; j < size; ++j) {
+        const FastColumn r = fastAxis(j, height, size);
+        const std::uint32_t t = static_cast<std::uint32_t>(r.rightWeight), u = 256 - t;
+        const auto* top = reinterpret_cast<const std::uint8_t*>(source.pixels.data() + static_cast<std::size_t>(r.left) * width);
+        const auto* bottom = reinterpret_cast<const std::uint8_t*>(source.pixels.data() + static_cast<std::size_t>(r.right) * width);
+        Pixel* out = result.pixels.data() + static_cast<std::size_t>(j) * size;
+
+        std::int32_t n = 0; // bytes of the row blended so far
+        const std::int32_t bytes = 4 * width;
+#if VELMOR_X86_64
+        {
+            const __m128i zero = _mm_setzero_si128();
+            const __m128i uv = _mm_set1_epi16(static_cast<short>(u)), tv = _mm_set1_epi16(static_cast<short>(t));
+            for (; n + 16 <= bytes; n += 16) {
+                const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(top + n));
+                const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bottom + n));
+                const __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(a, zero), uv),
+                                                 _mm_mullo_epi16(_mm_unpacklo_epi8(b, zero), tv));
+                const __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(a, zero), uv),
+                                                 _mm_mullo_epi16(_mm_unpackhi_epi8(b, zero), tv));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(blend.data() + n), lo);
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(blend.data() + n + 8), hi);
+            }
+        }
+#endif
+        for (; n < bytes; ++n) blend[static_cast<std::size_t>(n)] = static_cast<std::uint16_t>(top[n] * u + bottom[n] * t);
+
+        std::int32_t i = 0;
+#if VELMOR_X86_64
+        {
+            const __m128i half = _mm_set1_epi32(32768);
+            auto pixel = [&](std::int32_t k) {
+                const FastColumn& c = columns[static_cast<std::size_t>(k)];
+                const __m128i l = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(blend.data() + 4 * c.left));
+                const __m128i rr = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(blend.data() + 4 * c.right));
+                const __m128i v = _mm_unpacklo_epi64(l, rr);
+                const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights[static_cast<std::size_t>(k)].data()));
+                const __m128i plo = _mm_mullo_epi16(v, w), phi = _mm_mulhi_epu16(v, w);
+                const __m128i sum = _mm_add_epi32(_mm_unpacklo_epi16(plo, phi), _mm_unpackhi_epi16(plo, phi));
+                return _mm_srli_epi32(_mm_add_epi32(sum, half), 16);
+            };
+            for (; i + 2 <= size; i += 2) {
+                const __m128i packed = _mm_packs_epi32(pixel(i), pixel(i + 1));
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(packed, packed));
+            }
+        }
+#endif
+        for (; i < size; ++i) {
+            const FastColumn& c = columns[static_cast<std::size_t>(i)];
+            const std::uint32_t wr = static_cast<std::uint32_t>(c.rightWeight), wl = 256 - wr;
+            const std::uint16_t* l = blend.data() + 4 * c.left;
+            const std::uint16_t* rr = blend.data() + 4 * c.right;
+            auto channel = [&](int ch) {
+                return static_cast<std::uint8_t>((l[ch] * wl + rr[ch] * wr + 32768) >> 16);
+            };
+            out[i] = Pixel{channel(0), channel(1), channel(2), channel(3)};
+        }
+    }
+    return result;
+}
+
+namespace detail {
+void useBaselineKernels(bool baseline) { baselineOnly = baseline; }
+} // namespace detail
+
+} // namespace velmor

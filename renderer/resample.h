@@ -1,0 +1,40 @@
+// The two resizers: a separable Lanczos-3 filter for settled frames and a 2 x 2
+// fixed-point bilinear filter for the steps of an animated resize. Both work on
+// premultiplied values, so transparent pixels add no colour.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "renderer/image.h"
+
+namespace velmor {
+
+// One weighted source sample of one output sample.
+struct Tap {
+    std::int32_t index = 0; // source column or row, within 0..length - 1
+    double weight = 0;      // the weights of one output sample sum to 1
+};
+
+// The Lanczos-3 taps for resizing one axis from srcLength to dstLength samples:
+// one list per output sample, in output order, each in ascending order of the
+// unclamped source position (edge indexes repeat and are not merged). A source
+// length of 0 or less gives dstLength empty lists.
+std::vector<std::vector<Tap>> taps(std::int32_t srcLength, std::int32_t dstLength);
+
+// High-quality resize to size x size. Sums run in double precision in tap order,
+// the horizontal pass is stored as float; ringing is clamped so no colour byte
+// exceeds its alpha byte. An empty source gives a transparent image.
+Image resample(const Image& source, std::int32_t size);
+
+// Quick resize to size x size: 2 x 2 bilinear with 8-bit weights, halves up.
+// An empty source gives a transparent image.
+Image resampleFast(const Image& source, std::int32_t size);
+
+namespace detail {
+// Test hook: true makes both resizers use their baseline (SSE2 or plain) kernels
+// even where the CPU offers wider ones, so tests can prove every path equal.
+void useBaselineKernels(bool baseline);
+} // namespace detail
+
+} // namespace velmor
