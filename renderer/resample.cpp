@@ -110,12 +110,30 @@ FlatTaps flatten(const std::vector<std::vector<Tap>>& table) {
 // own order of operations; the build has contraction off, so no FMA appears.
 // Buffers are plain double and float arrays read and written through the
 // byte-aligned forms, so no alignment beyond the element's is assumed.
+#define VELMOR_ALWAYS_INLINE inline __attribute__((always_inline))
 typedef double D4 __attribute__((vector_size(32)));
 typedef float F4 __attribute__((vector_size(16)));
 typedef double D4u __attribute__((vector_size(32), aligned(8)));
 typedef float F4u __attribute__((vector_size(16), aligned(4)));
+typedef long long L4 __attribute__((vector_size(32)));
+typedef int I4 __attribute__((vector_size(16)));
+typedef unsigned char U4 __attribute__((vector_size(4)));
 
-#define VELMOR_ALWAYS_INLINE inline __attribute__((always_inline))
+// toPixel on all four channels at once. Alpha takes the colour path too: bounded
+// by its own clamped value it gives exactly its saturating rounding.
+VELMOR_ALWAYS_INLINE Pixel toPixelVector(const D4& v) {
+    const D4 zero = {0.0, 0.0, 0.0, 0.0}, top = {255.0, 255.0, 255.0, 255.0};
+    const D4 half = {0.5, 0.5, 0.5, 0.5}, one = {1.0, 1.0, 1.0, 1.0};
+    const D4 a = __builtin_shuffle(v, L4{3, 3, 3, 3});
+    const D4 limit = a >= top ? top : (a > zero ? a : zero);
+    D4 c = v >= limit ? limit : v;
+    c = c > zero ? c : zero; // NaN too
+    const D4 whole = __builtin_convertvector(__builtin_convertvector(c, I4), D4);
+    const D4 rounded = whole + ((c - whole) >= half ? one : zero); // the difference is exact
+    const U4 bytes = __builtin_convertvector(__builtin_convertvector(rounded, I4), U4);
+    return Pixel{bytes[0], bytes[1], bytes[2], bytes[3]};
+}
+
 
 // Horizontal pass, four source rows at a time: the four rows share the column
 // taps, so their sums are independent and overlap in the pipeline. `rows` holds
@@ -161,7 +179,8 @@ VELMOR_ALWAYS_INLINE void horizontalBody(const Image& source, const FlatTaps& co
 // Vertical pass for one output row, four columns at a time (they share the row
 // taps), then the remaining columns one by one.
 VELMOR_ALWAYS_INLINE void verticalBody(const float* middleData, const FlatTaps& rowTaps, std::int32_t size, Pixel* out) {
-    const F4u* middle = reinterpret_cast<const F4u*>(middleData);
+    // 16-byte entries in a vector's storage, which is at least 16-byte aligned.
+    const F4* middle = reinterpret_cast<const F4*>(middleData);
     for (std::int32_t j = 0; j < size; ++j) {
         const std::int32_t first = rowTaps.first[j], end = rowTaps.first[j + 1];
         Pixel* row = out + static_cast<std::size_t>(j) * size;
@@ -169,7 +188,7 @@ VELMOR_ALWAYS_INLINE void verticalBody(const float* middleData, const FlatTaps& 
         for (; i + 4 <= size; i += 4) {
             D4 s0 = {0.0, 0.0, 0.0, 0.0}, s1 = s0, s2 = s0, s3 = s0;
             for (std::int32_t k = first; k < end; ++k) {
-                const F4u* m = middle + static_cast<std::size_t>(rowTaps.index[k]) * size + i;
+                const F4* m = middle + static_cast<std::size_t>(rowTaps.index[k]) * size + i;
                 const double w = rowTaps.weight[k];
                 const D4 wv = {w, w, w, w};
                 s0 += __builtin_convertvector(m[0], D4) * wv;
@@ -177,10 +196,10 @@ VELMOR_ALWAYS_INLINE void verticalBody(const float* middleData, const FlatTaps& 
                 s2 += __builtin_convertvector(m[2], D4) * wv;
                 s3 += __builtin_convertvector(m[3], D4) * wv;
             }
-            row[i] = toPixel(s0[0], s0[1], s0[2], s0[3]);
-            row[i + 1] = toPixel(s1[0], s1[1], s1[2], s1[3]);
-            row[i + 2] = toPixel(s2[0], s2[1], s2[2], s2[3]);
-            row[i + 3] = toPixel(s3[0], s3[1], s3[2], s3[3]);
+            row[i] = toPixelVector(s0);
+            row[i + 1] = toPixelVector(s1);
+            row[i + 2] = toPixelVector(s2);
+            row[i + 3] = toPixelVector(s3);
         }
         for (; i < size; ++i) {
             D4 s = {0.0, 0.0, 0.0, 0.0};
@@ -189,7 +208,7 @@ VELMOR_ALWAYS_INLINE void verticalBody(const float* middleData, const FlatTaps& 
                 const D4 wv = {w, w, w, w};
                 s += __builtin_convertvector(middle[static_cast<std::size_t>(rowTaps.index[k]) * size + i], D4) * wv;
             }
-            row[i] = toPixel(s[0], s[1], s[2], s[3]);
+            row[i] = toPixelVector(s);
         }
     }
 }
