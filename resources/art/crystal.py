@@ -1,7 +1,9 @@
-"""The light on the glass: a soft near-white crescent over the upper left of the dial.
+"""The light on the glass: a bright crescent along the upper-left rim of the dial over a
+broad, faint sheen, both near-white.
 
-Alpha stays at or below 78 and the highlight stays inside columns 127..836 and rows
-82..843; the crescent's inner edge is placed so that about 14 % of all pixels carry light.
+Alpha stays at or below 78, the light stays inside columns 127..836 and rows 82..843
+(fading out before those limits), and the sheen's size is chosen so that about 14 % of
+all pixels carry some light.
 """
 import math
 
@@ -14,25 +16,32 @@ BOX = (127, 836, 82, 843)       # first and last column, first and last row
 TARGET = 0.14
 
 
-def crystal_alpha(offset, X, Y):
+def crystal_alpha(spread, X, Y):
     dx, dy = X - PIVOT[0], Y - PIVOT[1]
     rho = np.hypot(dx, dy)
-    # Outer edge just inside the chapter ring, fading softly.
-    outer = 1.0 - smoothstep(372.0, 392.0, rho)
-    # Inner edge: a larger circle pushed towards the lower right carves the crescent.
-    c = offset / math.sqrt(2.0)
-    inner_r = np.hypot(dx - c, dy - c * 1.1)
-    inner = smoothstep(392.0, 392.0 + 0.55 * offset, inner_r)
-    # Strongest towards the upper left, dying away before the crescent's horns.
+    inside = 1.0 - smoothstep(376.0, 392.0, rho)          # within the bezel's opening
     ang = np.arctan2(dy, dx)
-    toward = np.cos(ang - math.radians(-128.0))
-    horns = smoothstep(-0.05, 0.75, toward)
-    a = outer * inner * horns
-    a = a ** 0.9 * MAX_ALPHA
-    out = np.zeros_like(a)
+    toward = np.cos(ang - math.radians(-126.0))           # 1 towards the upper left
+    # Crescent hugging the rim, brightest at the upper left, dying away at its horns.
+    c = 70.0 / math.sqrt(2.0)
+    carve = smoothstep(388.0, 430.0, np.hypot(dx - c, dy - c))
+    crescent = inside * carve * smoothstep(0.45, 0.95, toward) ** 1.5
+    # Broad sheen: a soft ellipse across the upper left, long axis along the rim.
+    ex, ey = PIVOT[0] - 150.0, PIVOT[1] - 160.0
+    t = math.radians(-45.0)
+    u = (X - ex) * math.cos(t) + (Y - ey) * math.sin(t)
+    v = -(X - ex) * math.sin(t) + (Y - ey) * math.cos(t)
+    e = np.hypot(u / (1.55 * spread), v / spread)
+    sheen = inside * (1.0 - smoothstep(0.0, 1.0, e)) ** 1.6
+    a = np.maximum(crescent, 0.30 * sheen)
+    # Fade out before the limits of the box, never clip hard.
+    px = np.arange(SIZE) + 0.5
     c0, c1, r0, r1 = BOX
-    out[r0:r1 + 1, c0:c1 + 1] = a[r0:r1 + 1, c0:c1 + 1]
-    return out
+    fx = smoothstep(c0, c0 + 14, px) * (1 - smoothstep(c1 - 13, c1 + 1, px))
+    fy = smoothstep(r0, r0 + 14, px) * (1 - smoothstep(r1 - 13, r1 + 1, px))
+    a = a * fx[None, :] * fy[:, None] * MAX_ALPHA
+    a[np.round(a * 255.0) < 1] = 0.0
+    return a
 
 
 def coverage(alpha):
@@ -41,8 +50,8 @@ def coverage(alpha):
 
 def paint_crystal():
     X, Y = grid()
-    lo, hi = 40.0, 400.0
-    for _ in range(30):   # wider offset, fatter crescent, more pixels lit
+    lo, hi = 60.0, 400.0
+    for _ in range(28):   # a larger sheen lights more pixels
         mid = 0.5 * (lo + hi)
         if coverage(crystal_alpha(mid, X, Y)) < TARGET:
             lo = mid

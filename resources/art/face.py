@@ -63,7 +63,7 @@ def polished(nx, ny, nz, texture):
     sky = np.clip(0.5 - 0.5 * ry, 0.0, 1.0)              # brighter towards the top
     key = np.exp(-(1.0 - rl) / 0.05)                      # the window's reflection
     broad = np.exp(-(1.0 - rl) / 0.45)
-    v = 0.12 + 0.22 * sky + 0.22 * diffuse + 0.20 * broad + 0.36 * key + texture
+    v = 0.06 + 0.20 * sky + 0.22 * diffuse + 0.20 * broad + 0.48 * key + texture
     return np.clip(v, 0.0, 1.0)
 
 
@@ -84,10 +84,10 @@ def minute_track(rho, theta):
     phi = theta + np.pi / 2 - k * step
     across = np.abs(rho * np.sin(phi))
     five = (np.mod(k, 5) == 0)
-    half = np.where(five, 2.3, 0.75)
+    half = np.where(five, 2.9, 0.95)
     inner = np.where(five, 357.0, TRACK_IN)
     d_mark = np.maximum(across - half, np.maximum(inner - rho, rho - TRACK_OUT))
-    d_rings = np.minimum(np.abs(rho - TRACK_IN), np.abs(rho - TRACK_OUT)) - 0.7
+    d_rings = np.minimum(np.abs(rho - TRACK_IN), np.abs(rho - TRACK_OUT)) - 0.85
     d_outer = np.abs(rho - 354.0) - 0.6
     return np.maximum.reduce([cover(d_mark), cover(d_rings), cover(d_outer)])
 
@@ -116,7 +116,7 @@ def paint_face(rng):
     # A conic sheen typical of turned metal, strongest across the light's direction.
     light_az = math.atan2(LIGHT[1], LIGHT[0])
     lobe = np.cos(theta - light_az) ** 2
-    bezel_rgb = bezel_rgb * (0.92 + 0.12 * lobe[..., None])
+    bezel_rgb = bezel_rgb * (0.86 + 0.22 * lobe[..., None])
     # Grooves between the mouldings stay dark.
     groove = np.exp(-((rho - 450.0) / 1.0) ** 2) + np.exp(-((rho - R_BEZEL_IN) / 0.8) ** 2)
     bezel_rgb *= (1.0 - 0.55 * groove)[..., None]
@@ -132,7 +132,7 @@ def paint_face(rng):
     # Chapter ring: satin brass, lit by the turning sheen.
     ring = cover(rho - R_RING_OUT) * (1 - cover(rho - R_DIAL))
     sheen = 0.5 + 0.5 * np.cos(2 * (theta - light_az - 0.35))
-    v = 0.50 + 0.16 * sheen + 0.03 * turned + 0.12 * (nz - 1.0) * 0 + 0.05 * smoothstep(R_RING_IN, R_RING_OUT, rho)
+    v = 0.44 + 0.20 * sheen + 0.045 * turned + 0.05 * smoothstep(R_RING_IN, R_RING_OUT, rho)
     bevel = (rho < R_RING_IN)
     v = np.where(bevel, 0.35 + 0.45 * np.clip(nx * LIGHT[0] + ny * LIGHT[1] + nz * LIGHT[2], 0, 1), v)
     ring_rgb = ramp(v, BRASS_SPECULAR)
@@ -141,7 +141,7 @@ def paint_face(rng):
     # Engraved minute track: blackened cuts with a lit lower-right wall.
     track = minute_track(rho, theta)
     lip = np.clip(track - np.roll(np.roll(track, 1, 0), 1, 1), 0.0, 1.0)
-    over(out, layer(np.zeros((SIZE, SIZE, 3)) + np.array([0.13, 0.09, 0.05]), track * 0.92 * ring))
+    over(out, layer(np.zeros((SIZE, SIZE, 3)) + np.array([0.07, 0.05, 0.03]), track * 0.96 * ring))
     over(out, layer(ramp(np.full(rho.shape, 0.85), BRASS), lip * 0.35 * ring))
 
     # Dark dial with a sunburst finish and a vignette.

@@ -52,7 +52,7 @@ def small_icon(size):
         d = np.maximum(np.abs(across) - w, np.maximum(rim_in - 0.20 - along, along - rim_in + 0.05))
         over(out, layer(ramp(np.full(r.shape, 0.8), BRASS), _cover_ss(d, px)))
     # Hands at 10:10: hour 305 deg, minute 60 deg; leaf-shaped.
-    for angle, length, width in ((305.0, 0.46, 0.13), (60.0, 0.66, 0.095)):
+    for angle, length, width in ((305.0, 0.47, 0.105), (60.0, 0.69, 0.078)):
         a = math.radians(angle)
         s, c = math.sin(a), math.cos(a)
         along = X * s - Y * c
