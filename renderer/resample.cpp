@@ -15,7 +15,7 @@
 #include <numbers>
 
 #if defined(__GNUC__) && defined(__x86_64__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #define VELMOR_X86_64 1
 #else
 #define VELMOR_X86_64 0
@@ -221,13 +221,87 @@ void verticalBaseline(const float* middle, const FlatTaps& rowTaps, std::int32_t
 }
 
 #if VELMOR_X86_64
+// The horizontal pass written out in AVX2, same order of operations as above.
 __attribute__((target("avx2"))) void horizontalWide(const Image& source, const FlatTaps& columns,
                                                     std::int32_t size, float* middle, double* rows) {
-    horizontalBody(source, columns, size, middle, rows);
+    const std::int32_t width = source.width, height = source.height;
+    for (std::int32_t y0 = 0; y0 < height; y0 += 4) {
+        const std::int32_t count = std::min<std::int32_t>(4, height - y0);
+        for (std::int32_t r = 0; r < 4; ++r) {
+            const Pixel* p = source.pixels.data() + static_cast<std::size_t>(y0 + std::min(r, count - 1)) * width;
+            for (std::int32_t x = 0; x < width; ++x) {
+                std::int32_t word;
+                std::memcpy(&word, p + x, sizeof word);
+                const __m256d v = _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(word)));
+                _mm256_storeu_pd(rows + 16 * static_cast<std::size_t>(x) + 4 * r, v);
+            }
+        }
+        float* out = middle + static_cast<std::size_t>(y0) * size * 4;
+        for (std::int32_t i = 0; i < size; ++i) {
+            __m256d s0 = _mm256_setzero_pd(), s1 = s0, s2 = s0, s3 = s0;
+            for (std::int32_t k = columns.first[i], end = columns.first[i + 1]; k < end; ++k) {
+                const double* p = rows + 16 * static_cast<std::size_t>(columns.index[k]);
+                const __m256d w = _mm256_set1_pd(columns.weight[k]);
+                s0 = _mm256_add_pd(s0, _mm256_mul_pd(_mm256_loadu_pd(p), w));
+                s1 = _mm256_add_pd(s1, _mm256_mul_pd(_mm256_loadu_pd(p + 4), w));
+                s2 = _mm256_add_pd(s2, _mm256_mul_pd(_mm256_loadu_pd(p + 8), w));
+                s3 = _mm256_add_pd(s3, _mm256_mul_pd(_mm256_loadu_pd(p + 12), w));
+            }
+            const std::size_t stride = static_cast<std::size_t>(size) * 4;
+            _mm_storeu_ps(out + 4 * static_cast<std::size_t>(i), _mm256_cvtpd_ps(s0));
+            if (count > 1) _mm_storeu_ps(out + stride + 4 * static_cast<std::size_t>(i), _mm256_cvtpd_ps(s1));
+            if (count > 2) _mm_storeu_ps(out + 2 * stride + 4 * static_cast<std::size_t>(i), _mm256_cvtpd_ps(s2));
+            if (count > 3) _mm_storeu_ps(out + 3 * stride + 4 * static_cast<std::size_t>(i), _mm256_cvtpd_ps(s3));
+        }
+    }
 }
+
+// The vertical pass written out in AVX2: widening four floats is one instruction
+// here, where the generic form above takes three.
+__attribute__((target("avx2"), always_inline)) inline std::uint32_t packWide(__m256d v) {
+    const __m256d zero = _mm256_setzero_pd(), top = _mm256_set1_pd(255.0);
+    const __m256d half = _mm256_set1_pd(0.5), one = _mm256_set1_pd(1.0);
+    const __m256d a = _mm256_permute4x64_pd(v, 0xFF);
+    const __m256d positive = _mm256_and_pd(a, _mm256_cmp_pd(a, zero, _CMP_GT_OQ));
+    const __m256d limit = _mm256_blendv_pd(positive, top, _mm256_cmp_pd(a, top, _CMP_GE_OQ));
+    __m256d c = _mm256_blendv_pd(v, limit, _mm256_cmp_pd(v, limit, _CMP_GE_OQ));
+    c = _mm256_and_pd(c, _mm256_cmp_pd(c, zero, _CMP_GT_OQ)); // NaN too
+    const __m256d whole = _mm256_cvtepi32_pd(_mm256_cvttpd_epi32(c));
+    const __m256d up = _mm256_and_pd(one, _mm256_cmp_pd(_mm256_sub_pd(c, whole), half, _CMP_GE_OQ));
+    const __m128i bytes32 = _mm256_cvttpd_epi32(_mm256_add_pd(whole, up));
+    const __m128i bytes16 = _mm_packus_epi32(bytes32, bytes32);
+    return static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(bytes16, bytes16)));
+}
+
 __attribute__((target("avx2"))) void verticalWide(const float* middle, const FlatTaps& rowTaps, std::int32_t size,
                                                   Pixel* out) {
-    verticalBody(middle, rowTaps, size, out);
+    for (std::int32_t j = 0; j < size; ++j) {
+        const std::int32_t first = rowTaps.first[j], end = rowTaps.first[j + 1];
+        auto* row = reinterpret_cast<std::uint8_t*>(out + static_cast<std::size_t>(j) * size);
+        std::int32_t i = 0;
+        for (; i + 4 <= size; i += 4) {
+            __m256d s0 = _mm256_setzero_pd(), s1 = s0, s2 = s0, s3 = s0;
+            for (std::int32_t k = first; k < end; ++k) {
+                const float* m = middle + (static_cast<std::size_t>(rowTaps.index[k]) * size + i) * 4;
+                const __m256d w = _mm256_set1_pd(rowTaps.weight[k]);
+                s0 = _mm256_add_pd(s0, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(m)), w));
+                s1 = _mm256_add_pd(s1, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(m + 4)), w));
+                s2 = _mm256_add_pd(s2, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(m + 8)), w));
+                s3 = _mm256_add_pd(s3, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(m + 12)), w));
+            }
+            const std::uint32_t p[4] = {packWide(s0), packWide(s1), packWide(s2), packWide(s3)};
+            std::memcpy(row + 4 * static_cast<std::size_t>(i), p, sizeof p);
+        }
+        for (; i < size; ++i) {
+            __m256d s = _mm256_setzero_pd();
+            for (std::int32_t k = first; k < end; ++k) {
+                const float* m = middle + (static_cast<std::size_t>(rowTaps.index[k]) * size + i) * 4;
+                s = _mm256_add_pd(s, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(m)), _mm256_set1_pd(rowTaps.weight[k])));
+            }
+            const std::uint32_t p = packWide(s);
+            std::memcpy(row + 4 * static_cast<std::size_t>(i), &p, sizeof p);
+        }
+    }
 }
 #endif
 
