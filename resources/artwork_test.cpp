@@ -21,7 +21,10 @@ using velmor::Image;
 using velmor::Pixel;
 
 // The committed artwork; VELMOR_ARTWORK_DIR checks a candidate set instead.
-const std::string DIR = std::getenv("VELMOR_ARTWORK_DIR") ? std::getenv("VELMOR_ARTWORK_DIR") : VELMOR_RESOURCES_DIR;
+const std::string DIR = [] {
+    const char* dir = std::getenv("VELMOR_ARTWORK_DIR");
+    return std::string(dir && *dir ? dir : VELMOR_RESOURCES_DIR);
+}();
 constexpr int SIZE = 1254;
 constexpr double PIVOT_X = 500, PIVOT_Y = 492;
 

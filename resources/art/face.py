@@ -106,8 +106,8 @@ def paint_face(rng):
     over(out, layer(np.zeros((SIZE, SIZE, 3)), shadow))
 
     # Concentric turning marks on all metal.
-    turn = noise1d(rng, 48000, 3)
-    turned = np.interp(rho, np.arange(48000) * 0.01, turn)
+    turn = noise1d(rng, 9600, 6)
+    turned = np.interp(rho, np.arange(9600) * 0.05, turn)
 
     # Bezel: polished brass relief.
     nx, ny, nz = relief_normal(rho, theta, r_tab, h_tab)
@@ -160,6 +160,10 @@ def paint_face(rng):
     # The chapter ring and bezel shade the dial's upper-left edge.
     occl = cast_shadow(X, Y, r_tab, h_tab, h_here)
     over(out, layer(np.zeros((SIZE, SIZE, 3)), occl * 0.55 * (1 - cover(rho - R_OUT))))
+
+    # A fine gilt circle just inside the numerals' feet, where the hour hand ends.
+    circle = cover(np.abs(rho - 262.0) - 0.75)
+    over(out, layer(ramp(0.62 + 0.2 * burst, BRASS), circle * 0.9))
 
     # Raised gilt numerals with a soft shadow.
     body = "".join('<path d="%s" fill="#fff"/>' % d for d in numerals.dial_paths(PIVOT, R_NUMERAL))
