@@ -227,13 +227,16 @@ __attribute__((target("avx2"))) void horizontalWide(const Image& source, const F
     const std::int32_t width = source.width, height = source.height;
     for (std::int32_t y0 = 0; y0 < height; y0 += 4) {
         const std::int32_t count = std::min<std::int32_t>(4, height - y0);
-        for (std::int32_t r = 0; r < 4; ++r) {
-            const Pixel* p = source.pixels.data() + static_cast<std::size_t>(y0 + std::min(r, count - 1)) * width;
-            for (std::int32_t x = 0; x < width; ++x) {
+        // Rows past the last are copies of it; their sums are not stored.
+        const Pixel* p[4];
+        for (std::int32_t r = 0; r < 4; ++r)
+            p[r] = source.pixels.data() + static_cast<std::size_t>(y0 + std::min(r, count - 1)) * width;
+        for (std::int32_t x = 0; x < width; ++x) {
+            double* dst = rows + 16 * static_cast<std::size_t>(x);
+            for (std::int32_t r = 0; r < 4; ++r) {
                 std::int32_t word;
-                std::memcpy(&word, p + x, sizeof word);
-                const __m256d v = _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(word)));
-                _mm256_storeu_pd(rows + 16 * static_cast<std::size_t>(x) + 4 * r, v);
+                std::memcpy(&word, p[r] + x, sizeof word);
+                _mm256_storeu_pd(dst + 4 * r, _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(word))));
             }
         }
         float* out = middle + static_cast<std::size_t>(y0) * size * 4;
