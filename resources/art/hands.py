@@ -15,7 +15,8 @@ import numpy as np
 from common import BRASS, LIGHT, PIVOT, SIZE, cover, grid, layer, over, ramp, smoothstep
 
 REFERENCE_POSE = {0: 305.0, 1: 60.0}
-HUB_RADIUS = 34.0
+HUB_RADIUS = 32.5   # the collar reaches past what the pivot cap copies
+DOME = 28.0         # the pivot cap's radius
 
 
 def load_profiles(path):
@@ -88,24 +89,26 @@ def paint_seconds(out, X, Y, angle, n):
     over(out, layer(rgb, cover(np.hypot(dx, dy) - 6.0, n)))
 
 
-def paint_hub(out, X, Y, n, radius=HUB_RADIUS):
-    """A domed brass hub with a small pin, lit from the upper left."""
+def paint_hub(out, X, Y, n, radius):
+    """The domed brass hub, cut off at `radius`: a dome of DOME units lit from the upper
+    left, with a turned pin in the centre, on a plain brass collar."""
     dx, dy = X - PIVOT[0], Y - PIVOT[1]
     r = np.hypot(dx, dy)
-    q = np.clip(r / radius, 0.0, 1.0)
-    # A low dome: normals tilt outwards towards the rim.
-    tilt = 0.85 * q ** 1.3
+    q = np.clip(r / DOME, 0.0, 1.0)
+    # A low dome: normals tilt outwards towards its edge.
+    tilt = 0.80 * q ** 1.4
     nx = tilt * dx / np.maximum(r, 1e-9)
     ny = tilt * dy / np.maximum(r, 1e-9)
     nz = np.sqrt(np.clip(1 - nx * nx - ny * ny, 0.0, 1.0))
     diffuse = np.clip(nx * LIGHT[0] + ny * LIGHT[1] + nz * LIGHT[2], 0.0, 1.0)
     rz = 2 * nz * nz - 1
     rl = 2 * nz * (nx * LIGHT[0] + ny * LIGHT[1]) + rz * LIGHT[2]
-    v = 0.22 + 0.45 * diffuse + 0.38 * np.exp(-(1 - rl) / 0.06)
-    # A turned pin in the centre, and a fine ring at the rim.
-    v = np.where(r < 6.5, 0.35 + 0.5 * np.clip(-(dx + dy) / 13.0 + 0.5, 0, 1), v)
-    v -= 0.25 * np.exp(-((r - 6.8) / 0.9) ** 2)
-    v -= 0.18 * np.exp(-((r - radius + 2.2) / 1.0) ** 2)
+    v = 0.20 + 0.45 * diffuse + 0.40 * np.exp(-(1 - rl) / 0.06)
+    # The pin, its groove, and a dark bevel at the dome's edge.
+    v = np.where(r < 5.5, 0.38 + 0.5 * np.clip(-(dx + dy) / 11.0 + 0.5, 0, 1), v)
+    v -= 0.25 * np.exp(-((r - 5.8) / 0.8) ** 2)
+    v -= 0.22 * np.exp(-((r - DOME + 0.9) / 0.9) ** 2)
+    v = np.where(r > DOME, 0.40 + 0.1 * np.clip(-(dx + dy) / (2 * r + 1e-9), -1, 1), v)
     over(out, layer(ramp(np.clip(v, 0.0, 1.0), BRASS), cover(r - radius, n)))
 
 
@@ -113,6 +116,9 @@ def paint_reference_hands(out, profiles, margin, n=SIZE, sample_grid=True):
     """Hands and hub over `out` (n x n). sample_grid: pixel (j, i) read at (j, i)."""
     X, Y = grid(n, centre=not sample_grid)
     paint_seconds(out, X, Y, 180.0, n)
+    # Hub, hands over its collar, then the dome over the hands' bases: the hands keep
+    # their own colours right up to the cap's edge.
+    paint_hub(out, X, Y, n, HUB_RADIUS)
     paint_leaf_hands(out, X, Y, profiles, margin, n)
-    paint_hub(out, X, Y, n)
+    paint_hub(out, X, Y, n, DOME + 0.4)
     return out
