@@ -33,7 +33,12 @@ struct Image {
 // else v rounded half away from zero when it is above 0, else 0 (NaN too).
 inline std::uint8_t saturate(double v) {
     if (v >= 255.0) return 255;
-    if (v > 0.0) return static_cast<std::uint8_t>(std::round(v));
+    // v - trunc(v) is exact here. Not std::round: some C runtimes (MinGW's)
+    // round 0.49999999999999994 up to 1.
+    if (v > 0.0) {
+        const int whole = static_cast<int>(v);
+        return static_cast<std::uint8_t>(whole + (v - whole >= 0.5 ? 1 : 0));
+    }
     return 0;
 }
 

@@ -421,7 +421,11 @@ FastColumn fastAxis(std::int32_t i, std::int32_t length, std::int32_t size) {
     const double e = std::floor(d);
     const auto base = static_cast<std::int64_t>(e);
     FastColumn c;
-    c.rightWeight = static_cast<std::int32_t>(std::round((d - e) * 256.0));
+    // (d - e) · 256 lies in 0..256; rounded half up, which is half away from zero
+    // there, without the C runtime's round (not exact everywhere).
+    const double scaled = (d - e) * 256.0;
+    const auto whole = static_cast<std::int32_t>(scaled);
+    c.rightWeight = whole + (scaled - whole >= 0.5 ? 1 : 0);
     c.left = static_cast<std::int32_t>(std::clamp<std::int64_t>(base, 0, length - 1));
     c.right = static_cast<std::int32_t>(std::clamp<std::int64_t>(base + 1, 0, length - 1));
     return c;

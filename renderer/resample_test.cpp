@@ -49,7 +49,7 @@ Pixel referencePixel(const Middle& m, const std::vector<Tap>& rowTaps, std::int3
     for (int c = 0; c < 3; ++c) {
         double x = v[c];
         if (x >= limit) x = limit;
-        colour[c] = x > 0 ? static_cast<std::uint8_t>(std::round(x)) : 0;
+        colour[c] = saturate(x); // x <= 255 here
     }
     return Pixel{colour[0], colour[1], colour[2], saturate(v[3])};
 }
@@ -71,7 +71,7 @@ FastAxis fastAxis(std::int32_t i, std::int32_t length, std::int32_t size) {
     const double d = (i + 0.5) * length / size - 0.5;
     const double e = std::floor(d);
     const auto clamp = [length](double v) { return static_cast<std::int32_t>(std::min<double>(std::max(v, 0.0), length - 1)); };
-    return {clamp(e), clamp(e + 1), static_cast<std::int32_t>(std::round((d - e) * 256))};
+    return {clamp(e), clamp(e + 1), static_cast<std::int32_t>(saturate((d - e) * 256) + ((d - e) * 256 >= 255.5))};
 }
 
 Pixel referenceFastPixel(const Image& s, std::int32_t size, std::int32_t i, std::int32_t j) {
