@@ -57,7 +57,7 @@ def leaf_hand(X, Y, profile, angle, margin, n):
 def leaf_colour(across, along, length):
     """Faceted brass: a bright ridge on the centre line, the flank facing the light brighter."""
     ridge = 1.0 - np.abs(across)
-    v = 0.42 + 0.30 * ridge ** 1.4 + 0.26 * np.exp(-(across / 0.13) ** 2)
+    v = 0.34 + 0.38 * ridge ** 1.6 + 0.28 * np.exp(-(across / 0.10) ** 2)
     v += 0.05 * smoothstep(0.0, length, along)
     return np.clip(v, 0.0, 1.0)
 
@@ -70,7 +70,7 @@ def paint_leaf_hands(out, X, Y, profiles, margin, n):
         t = math.radians(angle)
         side = math.cos(t) * LIGHT[0] + math.sin(t) * LIGHT[1]
         v = leaf_colour(across, along, profiles[hand][0][-1])
-        v = v + 0.10 * np.sign(side) * across
+        v = v + 0.13 * np.sign(side) * across
         over(out, layer(ramp(np.clip(v, 0.0, 1.0), BRASS), cov))
 
 
