@@ -4,8 +4,8 @@
 set -eu
 bench=${1:?path to velmor_bench}
 here=$(dirname "$0")
-ours=$("$bench" --benchmark_filter='BM_resample|Glass' --benchmark_repetitions=5 \
-    --benchmark_report_aggregates_only=false --benchmark_format=csv 2>/dev/null)
+ours=$("$bench" --benchmark_filter='BM_resample|Glass' --benchmark_repetitions=3 \
+    --benchmark_format=csv 2>/dev/null)
 pillow=$(/usr/bin/python3 "$here/pillow_resample.py" 10)
 printf '%s\n' "$ours" | awk -F, -v pillow="$pillow" '
   BEGIN {
