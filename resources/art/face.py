@@ -63,7 +63,9 @@ def polished(nx, ny, nz, texture):
     sky = np.clip(0.5 - 0.5 * ry, 0.0, 1.0)              # brighter towards the top
     key = np.exp(-(1.0 - rl) / 0.05)                      # the window's reflection
     broad = np.exp(-(1.0 - rl) / 0.45)
-    v = 0.06 + 0.20 * sky + 0.22 * diffuse + 0.20 * broad + 0.48 * key + texture
+    # A soft horizon in the surroundings gives polished metal its crisp light and dark bands.
+    horizon = smoothstep(-0.10, 0.10, -ry - 0.1)
+    v = 0.05 + 0.12 * sky + 0.16 * horizon + 0.20 * diffuse + 0.18 * broad + 0.46 * key + texture
     return np.clip(v, 0.0, 1.0)
 
 
@@ -132,7 +134,7 @@ def paint_face(rng):
     # Chapter ring: satin brass, lit by the turning sheen.
     ring = cover(rho - R_RING_OUT) * (1 - cover(rho - R_DIAL))
     sheen = 0.5 + 0.5 * np.cos(2 * (theta - light_az - 0.35))
-    v = 0.44 + 0.20 * sheen + 0.045 * turned + 0.05 * smoothstep(R_RING_IN, R_RING_OUT, rho)
+    v = 0.38 + 0.20 * sheen + 0.045 * turned + 0.05 * smoothstep(R_RING_IN, R_RING_OUT, rho)
     bevel = (rho < R_RING_IN)
     v = np.where(bevel, 0.35 + 0.45 * np.clip(nx * LIGHT[0] + ny * LIGHT[1] + nz * LIGHT[2], 0, 1), v)
     ring_rgb = ramp(v, BRASS_SPECULAR)
