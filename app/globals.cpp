@@ -1,0 +1,8 @@
+#include "app/globals.h"
+
+HINSTANCE instance = nullptr;
+ULONG_PTR gdipToken = 0;
+HWND windowHandle = nullptr;
+UINT taskbarCreated = 0;
+bool visible = true;
+bool initializing = true;
