@@ -1,6 +1,6 @@
 """The application icon: seven sizes, each stored PNG-compressed.
 
-48 px and up are the finished clock, reduced; 16, 24 and 32 px are a simplified drawing
+128 and 256 px are the finished clock, reduced; 16 to 64 px are a simplified drawing
 (heavy rim, few marks, bold hands at 10:10) that stays legible at that size.
 """
 import io
@@ -13,7 +13,7 @@ from PIL import Image
 from common import BRASS, BRASS_SPECULAR, SIZE, layer, over, ramp, smoothstep
 
 SIZES = (16, 24, 32, 48, 64, 128, 256)
-SMALL = (16, 24, 32)
+SMALL = (16, 24, 32, 48, 64)
 
 
 def _cover_ss(d, px):
@@ -38,6 +38,13 @@ def small_icon(size):
     ring_v = 0.35 + 0.55 * lit + 0.12 * np.cos(np.pi * (r - rim_in) / (R - rim_in) - np.pi / 2)
     over(out, layer(ramp(np.clip(ring_v, 0, 1), BRASS_SPECULAR), _cover_ss(r - R, px)))
     over(out, layer(np.zeros((n, n, 3)) + 0.06, _cover_ss(np.abs(r - R + px * 1.5) - px * 0.7, px) * 0.5))
+    if size >= 48:
+        # Room for a satin chapter ring inside the polished bezel.
+        ring_out = 0.86
+        over(out, layer(np.zeros((n, n, 3)) + 0.1, _cover_ss(np.abs(r - ring_out) - 0.012, px) * 0.8))
+        satin = 0.42 + 0.25 * np.clip(0.5 - (X + Y) / 3.0, 0, 1)
+        over(out, layer(ramp(satin, BRASS), _cover_ss(r - ring_out + 0.012, px)))
+        rim_in = 0.74
     # Dial.
     dial = np.array([22, 25, 33]) / 255.0 + (0.10 * np.clip(0.6 - r, 0, 1))[..., None]
     over(out, layer(dial, _cover_ss(r - rim_in, px)))
@@ -48,8 +55,12 @@ def small_icon(size):
         s, c = math.sin(a), math.cos(a)
         along = X * s - Y * c
         across = X * c + Y * s
-        w = (0.075 if k % 3 == 0 else 0.04) * (1.4 if size == 16 else 1.0)
-        d = np.maximum(np.abs(across) - w, np.maximum(rim_in - 0.20 - along, along - rim_in + 0.05))
+        if size >= 48:
+            w = 0.045 if k % 3 == 0 else 0.024
+            d = np.maximum(np.abs(across) - w, np.maximum(rim_in - 0.15 - along, along - rim_in + 0.04))
+        else:
+            w = (0.075 if k % 3 == 0 else 0.04) * (1.4 if size == 16 else 1.0)
+            d = np.maximum(np.abs(across) - w, np.maximum(rim_in - 0.20 - along, along - rim_in + 0.05))
         over(out, layer(ramp(np.full(r.shape, 0.8), BRASS), _cover_ss(d, px)))
     # Hands at 10:10: hour 305 deg, minute 60 deg; leaf-shaped.
     for angle, length, width in ((305.0, 0.47, 0.105), (60.0, 0.69, 0.078)):
