@@ -1,0 +1,25 @@
+// Where the settings file lives, how it is read at start-up and how it is
+// rewritten after every change (Win32 only).
+#pragma once
+
+#include <string>
+
+// Full path of the settings file; empty until InitSettings succeeds, and an
+// empty path disables saving.
+extern std::wstring iniPath;
+
+// Sets iniPath to "<local application data>\Dashwelle\Velmor Clock\settings.ini"
+// and creates the two folders. Without a local application-data folder iniPath
+// stays empty.
+void InitSettings();
+
+// Fills every field of cfg from section "Clock" of iniPath; each missing or
+// unreadable key takes its default.
+void LoadSettings();
+
+// Stores the clock window's position into cfg.X and cfg.Y (kept as they are
+// when the position cannot be read, or while the window is minimised) and
+// replaces the file with cfg's text: written to iniPath + ".tmp", flushed and
+// moved over iniPath, so the file on disk is always either the old or the new
+// one, whole. True when the file was replaced.
+bool SaveSettings();
