@@ -1,0 +1,5 @@
+#include "placement/dpi.h"
+
+#include "placement/size_model.h"
+
+unsigned dpi = velmor::size::REFERENCE_DPI;

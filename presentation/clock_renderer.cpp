@@ -1,0 +1,3 @@
+#include "presentation/clock_renderer.h"
+
+std::unique_ptr<velmor::Renderer> renderer;

@@ -1,0 +1,20 @@
+#include "presentation/hand_angles.h"
+
+#include <cmath>
+
+float AngleToFloat(double degrees) {
+    // Just below a full turn (23:59:59.999 gives 359.9999917) the nearest float
+    // is 360 itself: keep the hand on this side of 12 o'clock.
+    constexpr float FULL_TURN = 360.0f;
+    const float angle = static_cast<float>(degrees);
+    return angle < FULL_TURN ? angle : std::nextafter(FULL_TURN, 0.0f);
+}
+
+HandAngles TimeAngles(velmor::Time time, bool smooth) {
+    double s = time.second;
+    if (smooth) s += time.millisecond / 1000.0;
+    const double hour = 30.0 * ((time.hour % 12) + time.minute / 60.0 + s / 3600.0);
+    const double minute = 6.0 * (time.minute + s / 60.0);
+    const double second = 6.0 * s;
+    return {AngleToFloat(hour), AngleToFloat(minute), AngleToFloat(second)};
+}

@@ -1,0 +1,19 @@
+// Pixels crossing to and from the platform: its 32-bit premultiplied surfaces
+// hold blue, green, red, alpha where the renderer holds red, green, blue, alpha.
+// Premultiplication is kept as it is in both directions.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "renderer/image.h"
+
+// Reads `height` rows of `width` BGRA pixels, the first row at `firstRow`, each
+// next row `stride` bytes further (negative for rows stored bottom-up).
+velmor::Image ImageFromBgraRows(const std::uint8_t* firstRow, std::ptrdiff_t stride,
+                                std::int32_t width, std::int32_t height);
+
+// Writes `image` as a `size` x `size` block of BGRA rows at `firstRow`, `stride`
+// bytes apart. Pixels the image does not cover are written transparent.
+void BgraRowsFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::ptrdiff_t stride,
+                       std::int32_t size);

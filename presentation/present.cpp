@@ -1,0 +1,84 @@
+#include "presentation/present.h"
+
+#include "app/globals.h"
+#include "placement/dpi.h"
+#include "placement/size_model.h"
+#include "presentation/clock_renderer.h"
+#include "presentation/frame_request.h"
+#include "presentation/frame_size.h"
+#include "presentation/pixel_order.h"
+#include "presentation/system_time.h"
+#include "settings/settings.h"
+
+velmor::Image presentationFrame;
+std::int32_t dibSize = 0;
+void* dibBits = nullptr;
+HBITMAP dib = nullptr;
+HDC dibDC = nullptr;
+HBITMAP oldDib = nullptr;
+
+namespace {
+
+constexpr int BYTES_PER_PIXEL = 4;
+
+// A memory DC with a top-down 32-bit DIB section of `size` selected into it.
+bool CreateDib(std::int32_t size) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size;  // negative: rows top-down, as in the frame
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+
+    dibDC = CreateCompatibleDC(nullptr);
+    dib = dibDC ? CreateDIBSection(dibDC, &info, DIB_RGB_COLORS, &dibBits, nullptr, 0) : nullptr;
+    if (!dibDC || !dib || !dibBits) {
+        FreeDib();
+        return false;
+    }
+    oldDib = static_cast<HBITMAP>(SelectObject(dibDC, dib));
+    dibSize = size;
+    return true;
+}
+
+} // namespace
+
+bool Present(int size, POINT topLeft, bool fast) {
+    // The frame, the surface and the window must all have the one clamped size,
+    // or the pixel copy would run past one of them.
+    size = FrameSize(size);
+    if (!windowHandle || !renderer) return false;
+
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    renderer->renderTo(presentationFrame, size, FrameTime(now), FrameOptions(cfg), fast);
+
+    if (size != dibSize) {
+        FreeDib();
+        if (!CreateDib(size)) return false;
+    }
+    BgraRowsFromImage(presentationFrame, static_cast<std::uint8_t*>(dibBits), size * BYTES_PER_PIXEL, size);
+
+    SIZE extent{size, size};
+    POINT origin{0, 0};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    return UpdateLayeredWindow(windowHandle, nullptr, &topLeft, &extent, dibDC, &origin, 0, &blend, ULW_ALPHA);
+}
+
+bool Render() {
+    RECT rect{};
+    GetWindowRect(windowHandle, &rect);
+    return Present(Pixels(cfg.Size, dpi), POINT{rect.left, rect.top}, false);
+}
+
+void FreeDib() {
+    if (dibDC) SelectObject(dibDC, oldDib);
+    if (dib) DeleteObject(dib);
+    if (dibDC) DeleteDC(dibDC);
+    dibDC = nullptr;
+    dib = nullptr;
+    oldDib = nullptr;
+    dibBits = nullptr;
+    dibSize = 0;
+}
