@@ -1,0 +1,140 @@
+#include "presentation/present.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "placement/dpi.h"
+#include "presentation/gdiplus_session.h"
+#include "presentation/test_renderer.h"
+#include "settings/settings.h"
+
+namespace {
+
+// A layered popup tool window like the clock's, destroyed with the fixture.
+class Presenting : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(gdiplus.started);
+        renderer = BuiltInRenderer();
+        ASSERT_NE(renderer, nullptr);
+        cfg = DEFAULT_SETTINGS;
+        dpi = 96;
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = instance;
+        windowClass.lpszClassName = L"VelmorClock.PresentTest";
+        RegisterClassExW(&windowClass);
+        windowHandle = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, windowClass.lpszClassName, L"test", WS_POPUP,
+                                       100, 100, 320, 320, nullptr, nullptr, instance, nullptr);
+        ASSERT_NE(windowHandle, nullptr);
+    }
+    void TearDown() override {
+        FreeDib();
+        if (windowHandle) DestroyWindow(windowHandle);
+        windowHandle = nullptr;
+        renderer.reset();
+        presentationFrame = {};
+    }
+    GdiplusSession gdiplus;
+};
+
+// Width and height of the DIB section as GDI reports them.
+BITMAP DibInfo() {
+    BITMAP info{};
+    GetObjectW(dib, sizeof info, &info);
+    return info;
+}
+
+TEST_F(Presenting, CreatesTheSurfaceOncePerSizeAndReplacesItOnANewSize) {
+    ASSERT_TRUE(Present(320, POINT{40, 50}, false));
+    EXPECT_EQ(dibSize, 320);
+    ASSERT_NE(dib, nullptr);
+    ASSERT_NE(dibDC, nullptr);
+    EXPECT_EQ(GetCurrentObject(dibDC, OBJ_BITMAP), dib);
+    EXPECT_EQ(DibInfo().bmWidth, 320);
+    EXPECT_EQ(DibInfo().bmBitsPixel, 32);
+    const HBITMAP first = dib;
+    void* const firstBits = dibBits;
+
+    ASSERT_TRUE(Present(320, POINT{40, 50}, false));
+    EXPECT_EQ(dib, first);
+    EXPECT_EQ(dibBits, firstBits);
+
+    ASSERT_TRUE(Present(400, POINT{40, 50}, true));
+    EXPECT_EQ(dibSize, 400);
+    EXPECT_EQ(DibInfo().bmWidth, 400);
+    EXPECT_EQ(DibInfo().bmHeight, 400);
+
+    RECT rect{};
+    GetWindowRect(windowHandle, &rect);
+    EXPECT_EQ(rect.left, 40);
+    EXPECT_EQ(rect.top, 50);
+    EXPECT_EQ(rect.right - rect.left, 400);
+
+    FreeDib();
+    EXPECT_EQ(dibSize, 0);
+    EXPECT_EQ(dib, nullptr);
+    EXPECT_EQ(dibDC, nullptr);
+    EXPECT_EQ(dibBits, nullptr);
+    ASSERT_TRUE(Present(400, POINT{40, 50}, false));
+    EXPECT_EQ(dibSize, 400);
+    EXPECT_NE(dib, nullptr);
+}
+
+TEST_F(Presenting, SurfaceHoldsTheFrameWithRedAndBlueSwapped) {
+    ASSERT_TRUE(Present(200, POINT{0, 0}, false));
+    ASSERT_EQ(presentationFrame.pixels.size(), 200u * 200u);
+    const auto* bytes = static_cast<const std::uint8_t*>(dibBits);
+    std::size_t mismatches = 0, transparent = 0;
+    for (std::size_t i = 0; i < presentationFrame.pixels.size(); ++i) {
+        const velmor::Pixel p = presentationFrame.pixels[i];
+        const std::uint8_t* d = bytes + 4 * i;
+        if (d[0] != p.b || d[1] != p.g || d[2] != p.r || d[3] != p.a) ++mismatches;
+        if (p.a == 0) {
+            ++transparent;
+            if (d[0] | d[1] | d[2] | d[3]) ++mismatches;
+        }
+    }
+    EXPECT_EQ(mismatches, 0u);
+    EXPECT_GT(transparent, 0u);  // the corners lie outside the clock
+}
+
+TEST_F(Presenting, SizesOutsideTheDrawableRangeAreClamped) {
+    ASSERT_TRUE(Present(100, POINT{0, 0}, false));
+    EXPECT_EQ(dibSize, 160);
+    EXPECT_EQ(presentationFrame.width, 160);
+    EXPECT_EQ(DibInfo().bmWidth, 160);
+    ASSERT_TRUE(Present(5000, POINT{0, 0}, true));
+    EXPECT_EQ(dibSize, 1200);
+    EXPECT_EQ(presentationFrame.width, 1200);
+    EXPECT_EQ(DibInfo().bmWidth, 1200);
+}
+
+TEST_F(Presenting, NothingHappensWithoutAWindow) {
+    const HWND window = windowHandle;
+    windowHandle = nullptr;
+    EXPECT_FALSE(Present(320, POINT{0, 0}, false));
+    EXPECT_FALSE(Render());
+    EXPECT_EQ(dibSize, 0);
+    EXPECT_EQ(dib, nullptr);
+    windowHandle = window;
+}
+
+TEST_F(Presenting, RenderUsesTheSizeSettingAtTheWindowsDpiWhereTheWindowIs) {
+    SetWindowPos(windowHandle, nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    cfg.Size = 321;
+    dpi = 120;
+    ASSERT_TRUE(Render());
+    EXPECT_EQ(dibSize, 401);
+    RECT rect{};
+    GetWindowRect(windowHandle, &rect);
+    EXPECT_EQ(rect.left, 70);
+    EXPECT_EQ(rect.top, 80);
+    EXPECT_EQ(rect.right - rect.left, 401);
+    dpi = 96;
+}
+
+} // namespace
