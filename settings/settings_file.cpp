@@ -46,6 +46,9 @@ void InitSettings() {
 void LoadSettings() {
     const std::wstring section(SETTINGS_SECTION.begin(), SETTINGS_SECTION.end());
     cfg = ReadSettings([&](std::u16string_view key, std::int32_t fallback) {
+        // Without a path there is no file: the profile reader would look for
+        // one in the Windows folder instead.
+        if (iniPath.empty()) return fallback;
         const std::wstring name(key.begin(), key.end());
         // The profile reader returns the signed value in an unsigned type.
         return static_cast<std::int32_t>(

@@ -14,7 +14,7 @@ extern std::wstring iniPath;
 void InitSettings();
 
 // Fills every field of cfg from section "Clock" of iniPath; each missing or
-// unreadable key takes its default.
+// unreadable key takes its default, and every key does while iniPath is empty.
 void LoadSettings();
 
 // Stores the clock window's position into cfg.X and cfg.Y (kept as they are
