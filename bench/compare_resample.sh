@@ -1,31 +1,41 @@
 #!/bin/sh
 # Runs our resizers and Pillow's Lanczos side by side and prints a table
 # (best of several runs each). Usage: bench/compare_resample.sh <velmor_bench>
+#
+# The results are read as JSON: the CSV reporter aborts the program as soon as
+# one benchmark reports a counter the first one did not (BM_compositeGlass
+# reports "visible"). The filter names our benchmarks only, so others added to
+# the same program neither run nor get mixed into the table.
 set -eu
 bench=${1:?path to velmor_bench}
 here=$(dirname "$0")
-ours=$("$bench" --benchmark_filter='BM_resample|Glass' --benchmark_repetitions=3 \
-    --benchmark_format=csv 2>/dev/null)
-pillow=$(/usr/bin/python3 "$here/pillow_resample.py" 10)
-printf '%s\n' "$ours" | awk -F, -v pillow="$pillow" '
-  BEGIN {
-    n = split(pillow, lines, "\n")
-    for (i = 1; i <= n; i++) { split(lines[i], f, "[/ ]"); p[f[2]] = f[3] }
-  }
-  /^"BM_/ {
-    name = $1; gsub(/"/, "", name)
-    if (name ~ /_(mean|median|stddev|cv)$/) next
-    ms = $4 / ($5 == "us" ? 1000 : ($5 == "ns" ? 1e6 : 1))
-    if (!(name in best) || ms < best[name]) best[name] = ms
-  }
-  END {
-    printf "%-26s %10s %10s %8s\n", "benchmark", "ours ms", "pillow ms", "speedup"
-    for (name in best) {
-      split(name, f, "/")
-      size = f[2]
-      if (f[1] == "BM_resample" && (size in p))
-        printf "%-26s %10.2f %10.2f %7.1fx\n", name, best[name], p[size], p[size] / best[name]
-      else
-        printf "%-26s %10.3f %10s %8s\n", name, best[name], "", ""
-    }
-  }' | sort
+results=$(mktemp)
+trap 'rm -f "$results"' EXIT
+"$bench" --benchmark_filter='^BM_resample(Baseline|Fast)?/[0-9]+$|^BM_(prepare|composite)Glass$' \
+    --benchmark_repetitions=3 --benchmark_out="$results" --benchmark_out_format=json >/dev/null
+/usr/bin/python3 "$here/pillow_resample.py" 10 | /usr/bin/python3 -c '
+import json
+import sys
+
+pillow = {}
+for line in sys.stdin:
+    name, ms, _ = line.split()
+    pillow[name.split("/")[1]] = float(ms)
+scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+best = {}
+for run in json.load(open(sys.argv[1]))["benchmarks"]:
+    if run.get("run_type", "iteration") != "iteration":
+        continue
+    name = run.get("run_name", run["name"])
+    ms = run["real_time"] * scale[run["time_unit"]]
+    best[name] = min(ms, best.get(name, ms))
+if not best:
+    sys.exit("no benchmark results")
+print("%-26s %10s %10s %8s" % ("benchmark", "ours ms", "pillow ms", "speedup"))
+for name in sorted(best):
+    family, _, size = name.partition("/")
+    if family == "BM_resample" and size in pillow:
+        print(f"{name:<26} {best[name]:10.2f} {pillow[size]:10.2f} {pillow[size] / best[name]:7.1f}x")
+    else:
+        print(f"{name:<26} {best[name]:10.3f}")
+' "$results"

@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <numbers>
 
 #if defined(__GNUC__) && defined(__x86_64__)
@@ -135,175 +136,174 @@ VELMOR_ALWAYS_INLINE Pixel toPixelVector(const D4& v) {
 }
 
 
-// Horizontal pass, four source rows at a time: the four rows share the column
-// taps, so their sums are independent and overlap in the pipeline. `rows` holds
-// the four rows as doubles, interleaved per source column.
-VELMOR_ALWAYS_INLINE void horizontalBody(const Image& source, const FlatTaps& columns, std::int32_t size,
-                                         float* middleData, double* rowData) {
-    F4u* middle = reinterpret_cast<F4u*>(middleData);
+// Horizontal pass for the four source rows y0..y0 + 3 (rows past the last are
+// neither read nor stored): the four rows share the column taps, so their sums
+// are independent and overlap in the pipeline. `rows` holds the four rows as
+// doubles, interleaved per source column; row y0 + r goes to out + r * size * 4.
+VELMOR_ALWAYS_INLINE void horizontalBody(const Image& source, const FlatTaps& columns, std::int32_t size, std::int32_t y0,
+                                         double* rowData, float* outData) {
     D4u* rows = reinterpret_cast<D4u*>(rowData);
-    const std::int32_t width = source.width, height = source.height;
-    for (std::int32_t y0 = 0; y0 < height; y0 += 4) {
-        const std::int32_t count = std::min<std::int32_t>(4, height - y0);
-        for (std::int32_t r = 0; r < 4; ++r) {
-            D4u* dst = rows + r;
-            if (r < count) {
-                const Pixel* p = source.pixels.data() + static_cast<std::size_t>(y0 + r) * width;
-                for (std::int32_t x = 0; x < width; ++x)
-                    dst[4 * x] = D4{static_cast<double>(p[x].r), static_cast<double>(p[x].g),
-                                    static_cast<double>(p[x].b), static_cast<double>(p[x].a)};
-            } else {
-                for (std::int32_t x = 0; x < width; ++x) dst[4 * x] = D4{0.0, 0.0, 0.0, 0.0};
-            }
+    const std::int32_t width = source.width;
+    const std::int32_t count = std::min<std::int32_t>(4, source.height - y0);
+    for (std::int32_t r = 0; r < 4; ++r) {
+        D4u* dst = rows + r;
+        if (r < count) {
+            const Pixel* p = source.pixels.data() + static_cast<std::size_t>(y0 + r) * width;
+            for (std::int32_t x = 0; x < width; ++x)
+                dst[4 * x] = D4{static_cast<double>(p[x].r), static_cast<double>(p[x].g), static_cast<double>(p[x].b),
+                                static_cast<double>(p[x].a)};
+        } else {
+            for (std::int32_t x = 0; x < width; ++x) dst[4 * x] = D4{0.0, 0.0, 0.0, 0.0};
         }
-        F4u* out = middle + static_cast<std::size_t>(y0) * size;
-        for (std::int32_t i = 0; i < size; ++i) {
-            D4 s0 = {0.0, 0.0, 0.0, 0.0}, s1 = s0, s2 = s0, s3 = s0;
-            for (std::int32_t k = columns.first[i], end = columns.first[i + 1]; k < end; ++k) {
-                const D4u* p = rows + 4 * static_cast<std::size_t>(columns.index[k]);
-                const double w = columns.weight[k];
-                const D4 wv = {w, w, w, w};
-                s0 += p[0] * wv;
-                s1 += p[1] * wv;
-                s2 += p[2] * wv;
-                s3 += p[3] * wv;
-            }
-            out[i] = __builtin_convertvector(s0, F4);
-            if (count > 1) out[size + i] = __builtin_convertvector(s1, F4);
-            if (count > 2) out[2 * static_cast<std::size_t>(size) + i] = __builtin_convertvector(s2, F4);
-            if (count > 3) out[3 * static_cast<std::size_t>(size) + i] = __builtin_convertvector(s3, F4);
+    }
+    F4u* out = reinterpret_cast<F4u*>(outData);
+    for (std::int32_t i = 0; i < size; ++i) {
+        D4 s0 = {0.0, 0.0, 0.0, 0.0}, s1 = s0, s2 = s0, s3 = s0;
+        for (std::int32_t k = columns.first[i], end = columns.first[i + 1]; k < end; ++k) {
+            const D4u* p = rows + 4 * static_cast<std::size_t>(columns.index[k]);
+            const double w = columns.weight[k];
+            const D4 wv = {w, w, w, w};
+            s0 += p[0] * wv;
+            s1 += p[1] * wv;
+            s2 += p[2] * wv;
+            s3 += p[3] * wv;
         }
+        out[i] = __builtin_convertvector(s0, F4);
+        if (count > 1) out[size + i] = __builtin_convertvector(s1, F4);
+        if (count > 2) out[2 * static_cast<std::size_t>(size) + i] = __builtin_convertvector(s2, F4);
+        if (count > 3) out[3 * static_cast<std::size_t>(size) + i] = __builtin_convertvector(s3, F4);
     }
 }
 
-// Vertical pass for one output row, four columns at a time (they share the row
-// taps), then the remaining columns one by one.
-VELMOR_ALWAYS_INLINE void verticalBody(const float* middleData, const FlatTaps& rowTaps, std::int32_t size, Pixel* out) {
-    // 16-byte entries in a vector's storage, which is at least 16-byte aligned.
-    const F4* middle = reinterpret_cast<const F4*>(middleData);
-    for (std::int32_t j = 0; j < size; ++j) {
-        const std::int32_t first = rowTaps.first[j], end = rowTaps.first[j + 1];
-        Pixel* row = out + static_cast<std::size_t>(j) * size;
-        std::int32_t i = 0;
-        for (; i + 4 <= size; i += 4) {
-            D4 s0 = {0.0, 0.0, 0.0, 0.0}, s1 = s0, s2 = s0, s3 = s0;
-            for (std::int32_t k = first; k < end; ++k) {
-                const F4* m = middle + static_cast<std::size_t>(rowTaps.index[k]) * size + i;
-                const double w = rowTaps.weight[k];
-                const D4 wv = {w, w, w, w};
-                s0 += __builtin_convertvector(m[0], D4) * wv;
-                s1 += __builtin_convertvector(m[1], D4) * wv;
-                s2 += __builtin_convertvector(m[2], D4) * wv;
-                s3 += __builtin_convertvector(m[3], D4) * wv;
-            }
-            row[i] = toPixelVector(s0);
-            row[i + 1] = toPixelVector(s1);
-            row[i + 2] = toPixelVector(s2);
-            row[i + 3] = toPixelVector(s3);
+// Vertical pass for one output row: sources[k] is the intermediate row of tap k,
+// weights[k] its weight. Four columns at a time (they share the taps), then the
+// remaining columns one by one.
+VELMOR_ALWAYS_INLINE void verticalBody(const float* const* sources, const double* weights, std::int32_t n,
+                                       std::int32_t size, Pixel* row) {
+    // Intermediate rows start at 16-byte multiples of a new[] block, which is at
+    // least 16-byte aligned.
+    std::int32_t i = 0;
+    for (; i + 4 <= size; i += 4) {
+        D4 s0 = {0.0, 0.0, 0.0, 0.0}, s1 = s0, s2 = s0, s3 = s0;
+        for (std::int32_t k = 0; k < n; ++k) {
+            const F4* m = reinterpret_cast<const F4*>(sources[k]) + i;
+            const double w = weights[k];
+            const D4 wv = {w, w, w, w};
+            s0 += __builtin_convertvector(m[0], D4) * wv;
+            s1 += __builtin_convertvector(m[1], D4) * wv;
+            s2 += __builtin_convertvector(m[2], D4) * wv;
+            s3 += __builtin_convertvector(m[3], D4) * wv;
         }
-        for (; i < size; ++i) {
-            D4 s = {0.0, 0.0, 0.0, 0.0};
-            for (std::int32_t k = first; k < end; ++k) {
-                const double w = rowTaps.weight[k];
-                const D4 wv = {w, w, w, w};
-                s += __builtin_convertvector(middle[static_cast<std::size_t>(rowTaps.index[k]) * size + i], D4) * wv;
-            }
-            row[i] = toPixelVector(s);
+        row[i] = toPixelVector(s0);
+        row[i + 1] = toPixelVector(s1);
+        row[i + 2] = toPixelVector(s2);
+        row[i + 3] = toPixelVector(s3);
+    }
+    for (; i < size; ++i) {
+        D4 s = {0.0, 0.0, 0.0, 0.0};
+        for (std::int32_t k = 0; k < n; ++k) {
+            const double w = weights[k];
+            const D4 wv = {w, w, w, w};
+            s += __builtin_convertvector(reinterpret_cast<const F4*>(sources[k])[i], D4) * wv;
         }
+        row[i] = toPixelVector(s);
     }
 }
 
-void horizontalBaseline(const Image& source, const FlatTaps& columns, std::int32_t size, float* middle, double* rows) {
-    horizontalBody(source, columns, size, middle, rows);
+void horizontalBaseline(const Image& source, const FlatTaps& columns, std::int32_t size, std::int32_t y0, double* rows,
+                        float* out) {
+    horizontalBody(source, columns, size, y0, rows, out);
 }
-void verticalBaseline(const float* middle, const FlatTaps& rowTaps, std::int32_t size, Pixel* out) {
-    verticalBody(middle, rowTaps, size, out);
+void verticalBaseline(const float* const* sources, const double* weights, std::int32_t n, std::int32_t size, Pixel* row) {
+    verticalBody(sources, weights, n, size, row);
 }
 
 #if VELMOR_X86_64
 // The horizontal pass written out in AVX2, same order of operations as above.
-__attribute__((target("avx2"))) void horizontalWide(const Image& source, const FlatTaps& columns,
-                                                    std::int32_t size, float* middle, double* rows) {
-    const std::int32_t width = source.width, height = source.height;
-    for (std::int32_t y0 = 0; y0 < height; y0 += 4) {
-        const std::int32_t count = std::min<std::int32_t>(4, height - y0);
-        // Rows past the last are copies of it; their sums are not stored.
-        const Pixel* p[4];
-        for (std::int32_t r = 0; r < 4; ++r)
-            p[r] = source.pixels.data() + static_cast<std::size_t>(y0 + std::min(r, count - 1)) * width;
-        for (std::int32_t x = 0; x < width; ++x) {
-            double* dst = rows + 16 * static_cast<std::size_t>(x);
-            for (std::int32_t r = 0; r < 4; ++r) {
-                std::int32_t word;
-                std::memcpy(&word, p[r] + x, sizeof word);
-                _mm256_storeu_pd(dst + 4 * r, _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(word))));
-            }
+__attribute__((target("avx2"))) void horizontalWide(const Image& source, const FlatTaps& columns, std::int32_t size,
+                                                    std::int32_t y0, double* rows, float* out) {
+    const std::int32_t width = source.width;
+    const std::int32_t count = std::min<std::int32_t>(4, source.height - y0);
+    // Rows past the last are copies of it; their sums are not stored.
+    const Pixel* p[4];
+    for (std::int32_t r = 0; r < 4; ++r)
+        p[r] = source.pixels.data() + static_cast<std::size_t>(y0 + std::min(r, count - 1)) * width;
+    for (std::int32_t x = 0; x < width; ++x) {
+        double* dst = rows + 16 * static_cast<std::size_t>(x);
+        for (std::int32_t r = 0; r < 4; ++r) {
+            std::int32_t word;
+            std::memcpy(&word, p[r] + x, sizeof word);
+            _mm256_storeu_pd(dst + 4 * r, _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(word))));
         }
-        float* out = middle + static_cast<std::size_t>(y0) * size * 4;
-        for (std::int32_t i = 0; i < size; ++i) {
-            __m256d s0 = _mm256_setzero_pd(), s1 = s0, s2 = s0, s3 = s0;
-            for (std::int32_t k = columns.first[i], end = columns.first[i + 1]; k < end; ++k) {
-                const double* p = rows + 16 * static_cast<std::size_t>(columns.index[k]);
-                const __m256d w = _mm256_set1_pd(columns.weight[k]);
-                s0 = _mm256_add_pd(s0, _mm256_mul_pd(_mm256_loadu_pd(p), w));
-                s1 = _mm256_add_pd(s1, _mm256_mul_pd(_mm256_loadu_pd(p + 4), w));
-                s2 = _mm256_add_pd(s2, _mm256_mul_pd(_mm256_loadu_pd(p + 8), w));
-                s3 = _mm256_add_pd(s3, _mm256_mul_pd(_mm256_loadu_pd(p + 12), w));
-            }
-            const std::size_t stride = static_cast<std::size_t>(size) * 4;
-            _mm_storeu_ps(out + 4 * static_cast<std::size_t>(i), _mm256_cvtpd_ps(s0));
-            if (count > 1) _mm_storeu_ps(out + stride + 4 * static_cast<std::size_t>(i), _mm256_cvtpd_ps(s1));
-            if (count > 2) _mm_storeu_ps(out + 2 * stride + 4 * static_cast<std::size_t>(i), _mm256_cvtpd_ps(s2));
-            if (count > 3) _mm_storeu_ps(out + 3 * stride + 4 * static_cast<std::size_t>(i), _mm256_cvtpd_ps(s3));
+    }
+    const std::size_t stride = static_cast<std::size_t>(size) * 4;
+    for (std::int32_t i = 0; i < size; ++i) {
+        __m256d s0 = _mm256_setzero_pd(), s1 = s0, s2 = s0, s3 = s0;
+        for (std::int32_t k = columns.first[i], end = columns.first[i + 1]; k < end; ++k) {
+            const double* q = rows + 16 * static_cast<std::size_t>(columns.index[k]);
+            const __m256d w = _mm256_set1_pd(columns.weight[k]);
+            s0 = _mm256_add_pd(s0, _mm256_mul_pd(_mm256_loadu_pd(q), w));
+            s1 = _mm256_add_pd(s1, _mm256_mul_pd(_mm256_loadu_pd(q + 4), w));
+            s2 = _mm256_add_pd(s2, _mm256_mul_pd(_mm256_loadu_pd(q + 8), w));
+            s3 = _mm256_add_pd(s3, _mm256_mul_pd(_mm256_loadu_pd(q + 12), w));
         }
+        float* o = out + 4 * static_cast<std::size_t>(i);
+        _mm_storeu_ps(o, _mm256_cvtpd_ps(s0));
+        if (count > 1) _mm_storeu_ps(o + stride, _mm256_cvtpd_ps(s1));
+        if (count > 2) _mm_storeu_ps(o + 2 * stride, _mm256_cvtpd_ps(s2));
+        if (count > 3) _mm_storeu_ps(o + 3 * stride, _mm256_cvtpd_ps(s3));
     }
 }
 
 // The vertical pass written out in AVX2: widening four floats is one instruction
 // here, where the generic form above takes three.
-__attribute__((target("avx2"), always_inline)) inline std::uint32_t packWide(__m256d v) {
+//
+// toPixel on one pixel's sums, as four 32-bit lanes. min and max return their
+// second operand when the comparison fails, which gives the clamps of toPixel
+// exactly, NaN and -0 included. For 0 <= c <= 255, truncating the rounded sum
+// c + h, h the double just below 0.5, is c rounded half away from zero: below a
+// tie the sum stays under the next integer (the only inexact case, c just below
+// 0.5, lands on 1 - 2^-53), and at or above a tie it reaches it.
+__attribute__((target("avx2"), always_inline)) inline __m128i packWide(__m256d v) {
     const __m256d zero = _mm256_setzero_pd(), top = _mm256_set1_pd(255.0);
-    const __m256d half = _mm256_set1_pd(0.5), one = _mm256_set1_pd(1.0);
+    const __m256d belowHalf = _mm256_set1_pd(0.49999999999999994);
     const __m256d a = _mm256_permute4x64_pd(v, 0xFF);
-    const __m256d positive = _mm256_and_pd(a, _mm256_cmp_pd(a, zero, _CMP_GT_OQ));
-    const __m256d limit = _mm256_blendv_pd(positive, top, _mm256_cmp_pd(a, top, _CMP_GE_OQ));
-    __m256d c = _mm256_blendv_pd(v, limit, _mm256_cmp_pd(v, limit, _CMP_GE_OQ));
-    c = _mm256_and_pd(c, _mm256_cmp_pd(c, zero, _CMP_GT_OQ)); // NaN too
-    const __m256d whole = _mm256_cvtepi32_pd(_mm256_cvttpd_epi32(c));
-    const __m256d up = _mm256_and_pd(one, _mm256_cmp_pd(_mm256_sub_pd(c, whole), half, _CMP_GE_OQ));
-    const __m128i bytes32 = _mm256_cvttpd_epi32(_mm256_add_pd(whole, up));
-    const __m128i bytes16 = _mm_packus_epi32(bytes32, bytes32);
-    return static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(bytes16, bytes16)));
+    const __m256d limit = _mm256_min_pd(top, _mm256_max_pd(a, zero));
+    const __m256d c = _mm256_max_pd(_mm256_min_pd(limit, v), zero);
+    return _mm256_cvttpd_epi32(_mm256_add_pd(c, belowHalf));
 }
 
-__attribute__((target("avx2"))) void verticalWide(const float* middle, const FlatTaps& rowTaps, std::int32_t size,
-                                                  Pixel* out) {
-    for (std::int32_t j = 0; j < size; ++j) {
-        const std::int32_t first = rowTaps.first[j], end = rowTaps.first[j + 1];
-        auto* row = reinterpret_cast<std::uint8_t*>(out + static_cast<std::size_t>(j) * size);
-        std::int32_t i = 0;
-        for (; i + 4 <= size; i += 4) {
-            __m256d s0 = _mm256_setzero_pd(), s1 = s0, s2 = s0, s3 = s0;
-            for (std::int32_t k = first; k < end; ++k) {
-                const float* m = middle + (static_cast<std::size_t>(rowTaps.index[k]) * size + i) * 4;
-                const __m256d w = _mm256_set1_pd(rowTaps.weight[k]);
-                s0 = _mm256_add_pd(s0, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(m)), w));
-                s1 = _mm256_add_pd(s1, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(m + 4)), w));
-                s2 = _mm256_add_pd(s2, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(m + 8)), w));
-                s3 = _mm256_add_pd(s3, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(m + 12)), w));
-            }
-            const std::uint32_t p[4] = {packWide(s0), packWide(s1), packWide(s2), packWide(s3)};
-            std::memcpy(row + 4 * static_cast<std::size_t>(i), p, sizeof p);
+// Four pixels' lanes to sixteen bytes (every lane is within 0..255).
+__attribute__((target("avx2"), always_inline)) inline __m128i packFour(__m128i p0, __m128i p1, __m128i p2, __m128i p3) {
+    return _mm_packus_epi16(_mm_packus_epi32(p0, p1), _mm_packus_epi32(p2, p3));
+}
+
+__attribute__((target("avx2"))) void verticalWide(const float* const* sources, const double* weights, std::int32_t n,
+                                                  std::int32_t size, Pixel* out) {
+    auto* row = reinterpret_cast<std::uint8_t*>(out);
+    std::int32_t i = 0;
+    for (; i + 4 <= size; i += 4) {
+        __m256d s0 = _mm256_setzero_pd(), s1 = s0, s2 = s0, s3 = s0;
+        for (std::int32_t k = 0; k < n; ++k) {
+            const float* m = sources[k] + 4 * static_cast<std::size_t>(i);
+            const __m256d w = _mm256_set1_pd(weights[k]);
+            s0 = _mm256_add_pd(s0, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(m)), w));
+            s1 = _mm256_add_pd(s1, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(m + 4)), w));
+            s2 = _mm256_add_pd(s2, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(m + 8)), w));
+            s3 = _mm256_add_pd(s3, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(m + 12)), w));
         }
-        for (; i < size; ++i) {
-            __m256d s = _mm256_setzero_pd();
-            for (std::int32_t k = first; k < end; ++k) {
-                const float* m = middle + (static_cast<std::size_t>(rowTaps.index[k]) * size + i) * 4;
-                s = _mm256_add_pd(s, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(m)), _mm256_set1_pd(rowTaps.weight[k])));
-            }
-            const std::uint32_t p = packWide(s);
-            std::memcpy(row + 4 * static_cast<std::size_t>(i), &p, sizeof p);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 4 * static_cast<std::size_t>(i)),
+                         packFour(packWide(s0), packWide(s1), packWide(s2), packWide(s3)));
+    }
+    for (; i < size; ++i) {
+        __m256d s = _mm256_setzero_pd();
+        for (std::int32_t k = 0; k < n; ++k) {
+            const float* m = sources[k] + 4 * static_cast<std::size_t>(i);
+            s = _mm256_add_pd(s, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(m)), _mm256_set1_pd(weights[k])));
         }
+        const __m128i lanes = packWide(s);
+        const auto p = static_cast<std::uint32_t>(_mm_cvtsi128_si32(packFour(lanes, lanes, lanes, lanes)));
+        std::memcpy(row + 4 * static_cast<std::size_t>(i), &p, sizeof p);
     }
 }
 #endif
@@ -359,19 +359,51 @@ Image resample(const Image& source, std::int32_t size) {
     Image result = transparent(size);
 
 #if defined(__GNUC__)
-    std::vector<float> middle(static_cast<std::size_t>(source.height) * static_cast<std::size_t>(size) * 4);
-    {
-        std::vector<double> rows(16 * static_cast<std::size_t>(source.width));
+    using Horizontal = void (*)(const Image&, const FlatTaps&, std::int32_t, std::int32_t, double*, float*);
+    using Vertical = void (*)(const float* const*, const double*, std::int32_t, std::int32_t, Pixel*);
+    Horizontal horizontal = horizontalBaseline;
+    Vertical vertical = verticalBaseline;
 #if VELMOR_X86_64
-        if (wideKernels()) {
-            horizontalWide(source, columns, size, middle.data(), rows.data());
-            verticalWide(middle.data(), rowTaps, size, result.pixels.data());
-            return result;
-        }
-#endif
-        horizontalBaseline(source, columns, size, middle.data(), rows.data());
+    if (wideKernels()) {
+        horizontal = horizontalWide;
+        vertical = verticalWide;
     }
-    verticalBaseline(middle.data(), rowTaps, size, result.pixels.data());
+#endif
+    // Output rows are made in order, and each needs the intermediate rows of its
+    // taps only, so the intermediate lives in a ring of rows that stays in cache:
+    // source rows are narrowed (four at a time) just before the first output row
+    // that reads them, and a slot is reused once no later output row reads it.
+    // Each source row is still narrowed exactly once. The ring holds every row
+    // from the lowest an output row reads to the last one narrowed by then.
+    std::int32_t capacity = 4, narrowed = 0;
+    std::size_t longest = 0;
+    for (std::int32_t j = 0; j < size; ++j) {
+        const std::int32_t first = rowTaps.first[j], end = rowTaps.first[j + 1];
+        if (first == end) continue;
+        const auto [lowest, highest] = std::minmax_element(rowTaps.index.begin() + first, rowTaps.index.begin() + end);
+        while (narrowed <= *highest) narrowed += 4;
+        capacity = std::max(capacity, narrowed - *lowest);
+        longest = std::max(longest, static_cast<std::size_t>(end - first));
+    }
+    capacity = (capacity + 3) / 4 * 4; // groups of four rows take four adjacent slots
+    const std::size_t stride = static_cast<std::size_t>(size) * 4;
+    // Not zeroed: a slot is always written before it is read.
+    const std::unique_ptr<float[]> ring(new float[static_cast<std::size_t>(capacity) * stride]);
+    const std::unique_ptr<double[]> rows(new double[16 * static_cast<std::size_t>(source.width)]);
+    std::vector<const float*> sources(longest);
+    narrowed = 0;
+    for (std::int32_t j = 0; j < size; ++j) {
+        const std::int32_t first = rowTaps.first[j], end = rowTaps.first[j + 1];
+        for (std::int32_t k = first; k < end; ++k) {
+            const std::int32_t y = rowTaps.index[k];
+            for (; narrowed <= y; narrowed += 4)
+                horizontal(source, columns, size, narrowed, rows.get(),
+                           ring.get() + static_cast<std::size_t>(narrowed % capacity) * stride);
+            sources[static_cast<std::size_t>(k - first)] = ring.get() + static_cast<std::size_t>(y % capacity) * stride;
+        }
+        vertical(sources.data(), rowTaps.weight.data() + first, end - first, size,
+                 result.pixels.data() + static_cast<std::size_t>(j) * size);
+    }
 #else
     // Plain form of the same sums for compilers without vector extensions.
     std::vector<float> middle(static_cast<std::size_t>(source.height) * size * 4);
