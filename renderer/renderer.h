@@ -59,6 +59,13 @@ public:
     // Takes the face (101), reference (103) and crystal (104) artwork over.
     Renderer(Image face, Image reference, Image crystal);
 
+    // The renderer for the three artworks, or null when any of them has no
+    // pixels (a failed decode): callers treat null like missing artwork.
+    static std::unique_ptr<Renderer> make(Image face, Image reference, Image crystal);
+    // True when all three artworks have pixels; an unusable renderer draws
+    // transparent frames.
+    bool usable() const;
+
     // Replaces `out` with the frame for `time` and `options`, size clamped into
     // 160..1200; `fast` resizes the face with the quick resizer.
     void renderTo(Image& out, std::int32_t size, Time time, Options options, bool fast);
