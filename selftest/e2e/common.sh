@@ -1,0 +1,19 @@
+# Shared by the end-to-end scripts: running the program under Wine and paths.
+# Needs: exe (the program), prefix (the Wine prefix), source (the source tree).
+
+# Runs the program with the given arguments; its exit code is the program's.
+run_clock() { "$source/cmake/wine-run" --prefix="$prefix" "$exe" "$@" </dev/null; }
+
+# A Unix path as the program sees it (Wine's drive Z: is the Unix root).
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# The files the self-test writes, in the order it writes them.
+self_test_files() {
+  for size in 160 320 640 960 1200; do echo "preview-$size.png"; done
+  for i in 0 1 2 3 4 5 6 7 8 9 10 11; do echo "rotation-$i.png"; done
+  echo no-glass.png no-shadow.png no-seconds.png selftest.txt | tr ' ' '\n'
+}
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
