@@ -325,6 +325,8 @@ TEST_F(SettingsFile, InitSettingsBuildsThePathAndItsFolders) {
     cfg = DEFAULT_SETTINGS;
     EXPECT_TRUE(SaveSettings());
     EXPECT_EQ(ReadBytes(iniPath), Utf16File(SettingsText(DEFAULT_SETTINGS)));
+    // The never-placed position (INT_MIN) reads back as itself.
+    EXPECT_EQ(Load(), DEFAULT_SETTINGS);
     RemoveTree(company);
 }
 
