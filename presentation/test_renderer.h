@@ -12,6 +12,6 @@ inline std::unique_ptr<velmor::Renderer> BuiltInRenderer() {
     std::unique_ptr<Gdiplus::Bitmap> bitmaps[3] = {LoadPng(101), LoadPng(103), LoadPng(104)};
     for (auto& bitmap : bitmaps)
         if (!bitmap) return nullptr;
-    return std::make_unique<velmor::Renderer>(ReadPixels(bitmaps[0].get()), ReadPixels(bitmaps[1].get()),
+    return velmor::Renderer::make(ReadPixels(bitmaps[0].get()), ReadPixels(bitmaps[1].get()),
                                   ReadPixels(bitmaps[2].get()));
 }
