@@ -9,14 +9,14 @@ source=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# A writable folder that does not exist yet: 25 files, the exact report, exit 0.
+# A writable folder that does not exist yet: every file, the exact report, exit 0.
 out=$work/frames
 run_clock --self-test "$(windows_path "$out")"
 code=$?
 [ "$code" -eq 0 ] && pass "self-test exits 0" || fail "self-test exited $code, expected 0"
 expected=$(self_test_files | sort)
 actual=$(ls -1 "$out" 2>/dev/null | sort)
-[ "$actual" = "$expected" ] && pass "the 25 files, nothing else" || fail "files differ: $(diff <(echo "$expected") <(echo "$actual") | tr '\n' ' ')"
+[ "$actual" = "$expected" ] && pass "the 21 files (5 previews, 12 rotations, 3 feature frames, the report), nothing else" || fail "files differ: $(diff <(echo "$expected") <(echo "$actual") | tr '\n' ' ')"
 printf 'failures=0\r\nface_native=1254\r\nmax_render=1200\r\n' | iconv -f ASCII -t UTF-16LE >"$work/report"
 cmp -s "$work/report" "$out/selftest.txt" && pass "report bytes" || fail "report is $(od -c "$out/selftest.txt" | head -5)"
 # Every picture is a PNG of its own size (width and height from the header).
