@@ -3,9 +3,9 @@
 // The arithmetic is fixed: every channel of every output sample is a double sum
 // taken in tap order, the horizontal pass is stored as float, and bytes come
 // from the same rounding rules whichever kernel runs. The kernels only choose
-// how many independent sums run side by side (four channels of four rows, or of
-// four columns); no single sum is ever reordered or fused, so the wide (AVX2)
-// and the baseline kernels give identical bytes.
+// how many independent sums run side by side (four channels of four or eight
+// rows, or of four or eight columns); no single sum is ever reordered or fused,
+// so the AVX-512, AVX2 and baseline kernels give identical bytes.
 #include "renderer/resample.h"
 
 #include <algorithm>
@@ -26,16 +26,17 @@ namespace velmor {
 
 namespace {
 
-bool baselineOnly = false;
+// The widest kernel set the resizers may use: 0 baseline, 1 AVX2, 2 AVX-512.
+int kernelLimit = 2;
 
-bool wideKernels() {
+// The widest kernel set both allowed and offered by the CPU.
+int kernelSet() {
 #if VELMOR_X86_64
-    if (baselineOnly) return false;
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2");
-#else
-    return false;
+    if (kernelLimit >= 2 && __builtin_cpu_supports("avx512f")) return 2;
+    if (kernelLimit >= 1 && __builtin_cpu_supports("avx2")) return 1;
 #endif
+    return 0;
 }
 
 // A source must hold at least the pixels its width and height promise.
@@ -278,14 +279,15 @@ __attribute__((target("avx2"), always_inline)) inline __m128i packFour(__m128i p
     return _mm_packus_epi16(_mm_packus_epi32(p0, p1), _mm_packus_epi32(p2, p3));
 }
 
+// Columns 0..size - 1 of out, which are columns offset.. of the intermediate rows.
 __attribute__((target("avx2"))) void verticalWide(const float* const* sources, const double* weights, std::int32_t n,
-                                                  std::int32_t size, Pixel* out) {
+                                                  std::int32_t size, Pixel* out, std::int32_t offset) {
     auto* row = reinterpret_cast<std::uint8_t*>(out);
     std::int32_t i = 0;
     for (; i + 4 <= size; i += 4) {
         __m256d s0 = _mm256_setzero_pd(), s1 = s0, s2 = s0, s3 = s0;
         for (std::int32_t k = 0; k < n; ++k) {
-            const float* m = sources[k] + 4 * static_cast<std::size_t>(i);
+            const float* m = sources[k] + 4 * (static_cast<std::size_t>(offset) + static_cast<std::size_t>(i));
             const __m256d w = _mm256_set1_pd(weights[k]);
             s0 = _mm256_add_pd(s0, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(m)), w));
             s1 = _mm256_add_pd(s1, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(m + 4)), w));
@@ -298,7 +300,7 @@ __attribute__((target("avx2"))) void verticalWide(const float* const* sources, c
     for (; i < size; ++i) {
         __m256d s = _mm256_setzero_pd();
         for (std::int32_t k = 0; k < n; ++k) {
-            const float* m = sources[k] + 4 * static_cast<std::size_t>(i);
+            const float* m = sources[k] + 4 * (static_cast<std::size_t>(offset) + static_cast<std::size_t>(i));
             s = _mm256_add_pd(s, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(m)), _mm256_set1_pd(weights[k])));
         }
         const __m128i lanes = packWide(s);
@@ -306,6 +308,94 @@ __attribute__((target("avx2"))) void verticalWide(const float* const* sources, c
         std::memcpy(row + 4 * static_cast<std::size_t>(i), &p, sizeof p);
     }
 }
+// GCC 12's AVX-512 headers trip -Wmaybe-uninitialized on their own undefined
+// pass-through operands.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+// AVX-512: the same sums, two pixels' channels per register. The horizontal pass
+// takes eight source rows at a time (rows r and r + 1 of one column share a
+// register), so four registers still carry independent sums.
+__attribute__((target("avx512f"))) void horizontalWidest(const Image& source, const FlatTaps& columns,
+                                                         std::int32_t size, std::int32_t y0, double* rows, float* out) {
+    const std::int32_t width = source.width;
+    const std::int32_t count = std::min<std::int32_t>(8, source.height - y0);
+    // Rows past the last are copies of it; their sums are not stored.
+    const Pixel* p[8];
+    for (std::int32_t r = 0; r < 8; ++r)
+        p[r] = source.pixels.data() + static_cast<std::size_t>(y0 + std::min(r, count - 1)) * width;
+    for (std::int32_t x = 0; x < width; ++x) {
+        double* dst = rows + 32 * static_cast<std::size_t>(x);
+        for (std::int32_t r = 0; r < 8; ++r) {
+            std::int32_t word;
+            std::memcpy(&word, p[r] + x, sizeof word);
+            _mm256_storeu_pd(dst + 4 * r, _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(word))));
+        }
+    }
+    const std::size_t stride = static_cast<std::size_t>(size) * 4;
+    for (std::int32_t i = 0; i < size; ++i) {
+        __m512d s0 = _mm512_setzero_pd(), s1 = s0, s2 = s0, s3 = s0;
+        for (std::int32_t k = columns.first[i], end = columns.first[i + 1]; k < end; ++k) {
+            const double* q = rows + 32 * static_cast<std::size_t>(columns.index[k]);
+            const __m512d w = _mm512_set1_pd(columns.weight[k]);
+            s0 = _mm512_add_pd(s0, _mm512_mul_pd(_mm512_loadu_pd(q), w));
+            s1 = _mm512_add_pd(s1, _mm512_mul_pd(_mm512_loadu_pd(q + 8), w));
+            s2 = _mm512_add_pd(s2, _mm512_mul_pd(_mm512_loadu_pd(q + 16), w));
+            s3 = _mm512_add_pd(s3, _mm512_mul_pd(_mm512_loadu_pd(q + 24), w));
+        }
+        const __m256 f[4] = {_mm512_cvtpd_ps(s0), _mm512_cvtpd_ps(s1), _mm512_cvtpd_ps(s2), _mm512_cvtpd_ps(s3)};
+        float* o = out + 4 * static_cast<std::size_t>(i);
+        for (std::int32_t r = 0; r < count; ++r) {
+            const __m256 pair = f[r / 2];
+            _mm_storeu_ps(o + static_cast<std::size_t>(r) * stride,
+                          r % 2 == 0 ? _mm256_castps256_ps128(pair) : _mm256_extractf128_ps(pair, 1));
+        }
+    }
+}
+
+// packWide on two pixels' sums at once: eight 32-bit lanes.
+__attribute__((target("avx512f"), always_inline)) inline __m256i packWidest(__m512d v) {
+    const __m512d zero = _mm512_setzero_pd(), top = _mm512_set1_pd(255.0);
+    const __m512d belowHalf = _mm512_set1_pd(0.49999999999999994);
+    const __m512d a = _mm512_permutex_pd(v, 0xFF); // each pixel's alpha, within its half
+    const __m512d limit = _mm512_min_pd(top, _mm512_max_pd(a, zero));
+    const __m512d c = _mm512_max_pd(_mm512_min_pd(limit, v), zero);
+    return _mm512_cvttpd_epi32(_mm512_add_pd(c, belowHalf));
+}
+
+// Four pixels' lanes to sixteen bytes (every lane is within 0..255).
+__attribute__((target("avx512f"), always_inline)) inline __m128i packFourWidest(__m256i p01, __m256i p23) {
+    return _mm512_cvtepi32_epi8(_mm512_inserti64x4(_mm512_castsi256_si512(p01), p23, 1));
+}
+
+__attribute__((target("avx512f"))) void verticalWidest(const float* const* sources, const double* weights,
+                                                       std::int32_t n, std::int32_t size, Pixel* out) {
+    auto* row = reinterpret_cast<std::uint8_t*>(out);
+    std::int32_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        __m512d s0 = _mm512_setzero_pd(), s1 = s0, s2 = s0, s3 = s0;
+        for (std::int32_t k = 0; k < n; ++k) {
+            const float* m = sources[k] + 4 * static_cast<std::size_t>(i);
+            const __m512d w = _mm512_set1_pd(weights[k]);
+            s0 = _mm512_add_pd(s0, _mm512_mul_pd(_mm512_cvtps_pd(_mm256_loadu_ps(m)), w));
+            s1 = _mm512_add_pd(s1, _mm512_mul_pd(_mm512_cvtps_pd(_mm256_loadu_ps(m + 8)), w));
+            s2 = _mm512_add_pd(s2, _mm512_mul_pd(_mm512_cvtps_pd(_mm256_loadu_ps(m + 16)), w));
+            s3 = _mm512_add_pd(s3, _mm512_mul_pd(_mm512_cvtps_pd(_mm256_loadu_ps(m + 24)), w));
+        }
+        std::uint8_t* o = row + 4 * static_cast<std::size_t>(i);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o), packFourWidest(packWidest(s0), packWidest(s1)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 16), packFourWidest(packWidest(s2), packWidest(s3)));
+    }
+    // The last columns (fewer than eight) by the AVX2 kernel.
+    if (i < size) verticalWide(sources, weights, n, size - i, out + i, i);
+}
+
+__attribute__((target("avx2"))) void verticalWideRow(const float* const* sources, const double* weights, std::int32_t n,
+                                                     std::int32_t size, Pixel* out) {
+    verticalWide(sources, weights, n, size, out, 0);
+}
+
+#pragma GCC diagnostic pop
 #endif
 
 #endif // __GNUC__
@@ -363,15 +453,21 @@ Image resample(const Image& source, std::int32_t size) {
     using Vertical = void (*)(const float* const*, const double*, std::int32_t, std::int32_t, Pixel*);
     Horizontal horizontal = horizontalBaseline;
     Vertical vertical = verticalBaseline;
+    std::int32_t group = 4; // source rows narrowed together
 #if VELMOR_X86_64
-    if (wideKernels()) {
+    const int kernels = kernelSet();
+    if (kernels == 2) {
+        horizontal = horizontalWidest;
+        vertical = verticalWidest;
+        group = 8;
+    } else if (kernels == 1) {
         horizontal = horizontalWide;
-        vertical = verticalWide;
+        vertical = verticalWideRow;
     }
 #endif
     // Output rows are made in order, and each needs the intermediate rows of its
     // taps only, so the intermediate lives in a ring of rows that stays in cache:
-    // source rows are narrowed (four at a time) just before the first output row
+    // source rows are narrowed (a group at a time) just before the first output row
     // that reads them, and a slot is reused once no later output row reads it.
     // Each source row is still narrowed exactly once. The ring holds every row
     // from the lowest an output row reads to the last one narrowed by then.
@@ -381,22 +477,22 @@ Image resample(const Image& source, std::int32_t size) {
         const std::int32_t first = rowTaps.first[j], end = rowTaps.first[j + 1];
         if (first == end) continue;
         const auto [lowest, highest] = std::minmax_element(rowTaps.index.begin() + first, rowTaps.index.begin() + end);
-        while (narrowed <= *highest) narrowed += 4;
+        while (narrowed <= *highest) narrowed += group;
         capacity = std::max(capacity, narrowed - *lowest);
         longest = std::max(longest, static_cast<std::size_t>(end - first));
     }
-    capacity = (capacity + 3) / 4 * 4; // groups of four rows take four adjacent slots
+    capacity = (capacity + group - 1) / group * group; // a group's rows take adjacent slots
     const std::size_t stride = static_cast<std::size_t>(size) * 4;
     // Not zeroed: a slot is always written before it is read.
     const std::unique_ptr<float[]> ring(new float[static_cast<std::size_t>(capacity) * stride]);
-    const std::unique_ptr<double[]> rows(new double[16 * static_cast<std::size_t>(source.width)]);
+    const std::unique_ptr<double[]> rows(new double[4 * static_cast<std::size_t>(group) * static_cast<std::size_t>(source.width)]);
     std::vector<const float*> sources(longest);
     narrowed = 0;
     for (std::int32_t j = 0; j < size; ++j) {
         const std::int32_t first = rowTaps.first[j], end = rowTaps.first[j + 1];
         for (std::int32_t k = first; k < end; ++k) {
             const std::int32_t y = rowTaps.index[k];
-            for (; narrowed <= y; narrowed += 4)
+            for (; narrowed <= y; narrowed += group)
                 horizontal(source, columns, size, narrowed, rows.get(),
                            ring.get() + static_cast<std::size_t>(narrowed % capacity) * stride);
             sources[static_cast<std::size_t>(k - first)] = ring.get() + static_cast<std::size_t>(y % capacity) * stride;
@@ -553,7 +649,8 @@ Image resampleFast(const Image& source, std::int32_t size) {
 }
 
 namespace detail {
-void useBaselineKernels(bool baseline) { baselineOnly = baseline; }
+void useBaselineKernels(bool baseline) { kernelLimit = baseline ? 0 : 2; }
+void limitKernels(int widest) { kernelLimit = widest; }
 } // namespace detail
 
 } // namespace velmor

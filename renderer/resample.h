@@ -32,8 +32,11 @@ Image resample(const Image& source, std::int32_t size);
 Image resampleFast(const Image& source, std::int32_t size);
 
 namespace detail {
-// Test hook: true makes both resizers use their baseline (SSE2 or plain) kernels
-// even where the CPU offers wider ones, so tests can prove every path equal.
+// Test hooks, so tests can prove every path equal: limitKernels caps the kernels
+// the resizers may use at 0 (baseline: SSE2 or plain), 1 (AVX2) or 2 (AVX-512,
+// the default); they still use only what the CPU offers. useBaselineKernels(b)
+// is limitKernels(b ? 0 : 2).
+void limitKernels(int widest);
 void useBaselineKernels(bool baseline);
 } // namespace detail
 

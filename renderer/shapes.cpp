@@ -1,0 +1,245 @@
+// The shape rasteriser: discs and hands composited straight into a frame, with
+// edges anti-aliased from a signed distance at each pixel centre (one pixel wide
+// for shapes, 7 dial units for shadows). Geometry is in dial units, 1/1000 of
+// the frame's width.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "renderer/compositing.h"
+#include "renderer/renderer.h"
+
+namespace velmor {
+
+namespace {
+
+constexpr double pi = 3.141592653589793;
+
+// Per hand index: length L, half-width bound B, tail T, shadow opacity.
+struct HandBounds {
+    double length;
+    double bound;
+    double tail;
+    double shadowOpacity;
+};
+constexpr HandBounds bounds[3] = {{257, 25, 0, 0.64}, {346, 16, 0, 0.64}, {390, 1.4, 65, 0.42}};
+
+// The hour hand stands at 305 degrees and the minute hand at 60 in the reference
+// artwork; these are the double-precision cosine and sine of those angles.
+constexpr double poseCos[2] = {0.573576436351046, 0.5000000000000001};
+constexpr double poseSin[2] = {-0.8191520442889918, 0.8660254037844386};
+
+// A pixel index from a double, kept far inside the int range so a wild
+// coordinate cannot overflow the conversion; the callers clip to the image.
+int toIndex(double v) {
+    if (!(v > -1e9)) return -1000000000; // NaN too
+    if (v > 1e9) return 1000000000;
+    return static_cast<int>(v);
+}
+
+// The straight colour of a premultiplied sample; its alpha is not an opacity.
+void unpremultiply(Pixel p, double& r, double& g, double& b) {
+    const double d = p.a >= 2 ? p.a : 1;
+    r = p.r * 255.0 / d;
+    g = p.g * 255.0 / d;
+    b = p.b * 255.0 / d;
+}
+
+// The even-odd inside test and exact distance to a closed outline, negative inside.
+double outlineDistance(const std::vector<Point>& outline, double x, double y) {
+    const std::size_t n = outline.size();
+    double best = 1e20;
+    bool inside = false;
+    for (std::size_t k = 0; k < n; ++k) {
+        const Point& a = outline[k == 0 ? n - 1 : k - 1];
+        const Point& b = outline[k];
+        const double ex = b.x - a.x, ey = b.y - a.y;
+        double t = ((x - a.x) * ex + (y - a.y) * ey) / (ey * ey + ex * ex);
+        if (t >= 1) t = 1;
+        if (t <= 0) t = 0;
+        const double dx = x - (a.x + t * ex), dy = y - (a.y + t * ey);
+        const double d2 = dx * dx + dy * dy;
+        if (d2 < best) best = d2;
+        if ((a.y > y) != (b.y > y) && x < a.x + ex * (y - a.y) / ey) inside = !inside;
+    }
+    const double d = std::sqrt(best);
+    return inside ? -d : d;
+}
+
+} // namespace
+
+void Renderer::circle(Image& image, double cx, double cy, double radius, bool textured) const {
+    if (image.empty() || image.pixels.size() < static_cast<std::size_t>(image.width) * image.height) return;
+    if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(radius)) return;
+    const double scale = image.width / 1000.0;
+    const int x0 = std::max(0, toIndex((cx - radius - 2) * scale));
+    const int x1 = std::min(image.width - 1, toIndex((cx + radius + 2) * scale));
+    const int y0 = std::max(0, toIndex((cy - radius - 2) * scale));
+    const int y1 = std::min(image.height - 1, toIndex((cy + radius + 2) * scale));
+    if (y1 < y0 || x1 < x0) return;
+
+    const double refWidth = referenceImage.width, refHeight = referenceImage.height;
+    for (int i = y0; i <= y1; ++i) {
+        const double dy = (i + 0.5) / scale - cy;
+        Pixel* row = image.pixels.data() + static_cast<std::size_t>(i) * image.width;
+        for (int j = x0; j <= x1; ++j) {
+            const double dx = (j + 0.5) / scale - cx;
+            double coverage = (radius - std::hypot(dx, dy)) * scale + 0.5;
+            if (coverage <= 0) continue;
+            if (coverage >= 1) coverage = 1;
+            double r, g, b;
+            if (textured) {
+                // The same offset from the reference artwork's pivot.
+                const Pixel p = sample(referenceImage, dx * refWidth / 1000 + refWidth * 0.5,
+                                       refHeight * 0.492 + refHeight * dy / 1000);
+                unpremultiply(p, r, g, b);
+            } else {
+                // Light towards the upper left, dark towards the lower right.
+                const double t = 0.5 - (dx + dy) / (4 * radius);
+                if (t >= 1) {
+                    r = 240, g = 205, b = 143;
+                } else if (t <= 0) {
+                    r = 105, g = 65, b = 23;
+                } else {
+                    r = 105 + 135 * t, g = 65 + 140 * t, b = 23 + 120 * t;
+                }
+            }
+            over(row[j], r, g, b, coverage);
+        }
+    }
+}
+
+void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shadow) const {
+    if (hand < 0 || hand > 2) return;
+    if (image.empty() || image.pixels.size() < static_cast<std::size_t>(image.width) * image.height) return;
+    if (!std::isfinite(angle)) return;
+    const HandBounds& hb = bounds[hand];
+    const double L = hb.length, B = hb.bound, T = hb.tail;
+
+    // The outline in the hand frame: a leaf of 97 points, or the seconds bar.
+    std::vector<Point> outline;
+    if (hand == 2) {
+        outline = {{-1.4, -390}, {1.4, -390}, {1.4, 65}, {-1.4, 65}};
+    } else {
+        outline.reserve(97);
+        for (int i = 0; i <= 48; ++i) {
+            const double along = i * L / 48;
+            outline.push_back({-leaf(hand, along).halfWidth, -along});
+        }
+        for (int i = 47; i >= 0; --i) {
+            const double along = i * L / 48;
+            outline.push_back({leaf(hand, along).halfWidth, -along});
+        }
+    }
+
+    const double theta = angle * pi / 180;
+    const double s = std::sin(theta), c = std::cos(theta);
+    const double px = shadow ? 508 : 500, py = shadow ? 503 : 492;
+    const double scale = image.width / 1000.0;
+    const double J = shadow ? 5 : 1.5 / scale;
+
+    double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
+    for (const Point& p : outline) {
+        const double X = px + p.x * c - p.y * s;
+        const double Y = py + p.x * s + p.y * c;
+        minX = std::min(minX, X);
+        maxX = std::max(maxX, X);
+        minY = std::min(minY, Y);
+        maxY = std::max(maxY, Y);
+    }
+    const int x0 = std::max(0, toIndex(std::floor((minX - J) * scale)));
+    const int x1 = std::min(image.width - 1, toIndex(std::ceil((maxX + J) * scale)));
+    const int y0 = std::max(0, toIndex(std::floor((minY - J) * scale)));
+    const int y1 = std::min(image.height - 1, toIndex(std::ceil((maxY + J) * scale)));
+
+    const double across = B + J;
+    const double xa = (x0 + 0.5) / scale - px, xb = (x1 + 0.5) / scale - px;
+    const bool cosZero = std::fabs(c) < 1e-12, sinZero = std::fabs(s) < 1e-12;
+    const double refWidth = referenceImage.width, refHeight = referenceImage.height;
+
+    for (int i = y0; i <= y1; ++i) {
+        const double Yr = (i + 0.5) / scale - py;
+        // The stretch of this row inside the hand's band, across then along.
+        double a = xa, b = xb;
+        if (cosZero) {
+            if (!(s * Yr >= -across && s * Yr <= across)) continue;
+        } else {
+            double lo = (-across - s * Yr) / c, hi = (across - s * Yr) / c;
+            if (hi < lo) std::swap(lo, hi);
+            a = std::max(a, lo);
+            b = std::min(b, hi);
+            if (!(a <= b)) continue;
+        }
+        if (sinZero) {
+            if (!(c * Yr >= -L - J && c * Yr <= T + J)) continue;
+        } else {
+            double lo = (c * Yr + L + J) / s, hi = (c * Yr - T - J) / s;
+            if (hi < lo) std::swap(lo, hi);
+            a = std::max(a, lo);
+            b = std::min(b, hi);
+            if (!(a <= b)) continue;
+        }
+        const int j0 = std::max(x0, toIndex(std::floor((a + px) * scale - 0.5)) - 1);
+        const int j1 = std::min(x1, toIndex(std::ceil((b + px) * scale - 0.5)) + 1);
+
+        Pixel* row = image.pixels.data() + static_cast<std::size_t>(i) * image.width;
+        const double sYr = s * Yr, cYr = c * Yr;
+        for (int j = j0; j <= j1; ++j) {
+            const double Xr = (j + 0.5) / scale - px;
+            const double x = c * Xr + sYr;
+            const double y = -s * Xr + cYr;
+
+            double d, shift = 0;
+            if (hand == 2) {
+                d = outlineDistance(outline, x, y);
+            } else {
+                // Beyond the tip or behind the pivot. d is at least e, so a pixel
+                // that e alone leaves untouched needs no leaf.
+                const double e = std::max(-L - y, y);
+                if (shadow ? 0.5 - e / 7 <= 0 : 0.5 - e * scale <= 0) continue;
+                const LeafSection section = leaf(hand, -y);
+                const double f = (std::fabs(x) - section.halfWidth) / std::sqrt(section.slope * section.slope + 1);
+                d = std::max(e, f);
+                shift = section.shift;
+            }
+
+            if (shadow) {
+                const double o = 0.5 - d / 7;
+                if (o <= 0) continue;
+                over(row[j], 0, 0, 0, o >= 1 ? hb.shadowOpacity : o * hb.shadowOpacity);
+                continue;
+            }
+
+            double coverage = 0.5 - d * scale;
+            if (coverage <= 0) continue;
+            if (coverage >= 1) coverage = 1;
+            double r, g, bl;
+            if (hand == 2) {
+                const double u = std::fabs(x) / 1.4;
+                if (u <= 0) {
+                    r = 218, g = 180, bl = 102;
+                } else if (u >= 1) {
+                    r = 125, g = 88, bl = 39;
+                } else {
+                    r = 218 - 93 * u, g = 180 - 92 * u, bl = 102 - 63 * u;
+                }
+            } else {
+                // The same point of the same hand in the reference artwork; off its
+                // brass, look again nearer the centre line.
+                const double pc = poseCos[hand], ps = poseSin[hand];
+                double q = x + shift;
+                Pixel p = sample(referenceImage, (q * pc - y * ps + 500) * refWidth / 1000,
+                                 (q * ps + y * pc + 492) * refHeight / 1000);
+                if (!(p.r >= 1.06 * p.g && p.g >= 1.1 * p.b)) {
+                    q = 0.45 * x + shift;
+                    p = sample(referenceImage, (q * pc - y * ps + 500) * refWidth / 1000,
+                               (q * ps + y * pc + 492) * refHeight / 1000);
+                }
+                unpremultiply(p, r, g, bl);
+            }
+            over(row[j], r, g, bl, coverage);
+        }
+    }
+}
+
+} // namespace velmor
