@@ -16,7 +16,7 @@ extern HBITMAP oldDib;                  // what `dibDC` held before `dib`
 
 // Draws the frame for now at `size` pixels (clamped into 160..1200) and moves,
 // sizes and repaints the clock window at `topLeft` in one layered update. False
-// without a clock window or when the surface or the update fails.
+// without a clock window or renderer, or when the surface or the update fails.
 bool Present(int size, POINT topLeft, bool fast);
 
 // Presents at the size the settings and the DPI call for, where the window is.
