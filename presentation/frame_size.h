@@ -3,11 +3,12 @@
 
 #include <cstdint>
 
-inline constexpr std::int32_t SMALLEST_FRAME = 160;
-inline constexpr std::int32_t LARGEST_FRAME = 1200;
+#include "placement/size_model.h"
 
-// The renderer draws every size within these limits; a surface made for the
-// same clamped size always matches its frame pixel for pixel.
+// The renderer draws every size within 160..1200; a surface made for the same
+// clamped size always matches its frame pixel for pixel.
 inline std::int32_t FrameSize(std::int32_t size) {
-    return size > LARGEST_FRAME ? LARGEST_FRAME : size < SMALLEST_FRAME ? SMALLEST_FRAME : size;
+    using velmor::size::LARGEST_PIXELS;
+    using velmor::size::SMALLEST;
+    return size > LARGEST_PIXELS ? LARGEST_PIXELS : size < SMALLEST ? SMALLEST : size;
 }
