@@ -10,7 +10,7 @@ import struct
 import numpy as np
 from PIL import Image
 
-from common import BRASS, BRASS_SPECULAR, SIZE, layer, over, ramp, smoothstep
+from common import BRASS, BRASS_SPECULAR, SIZE, layer, over, ramp, to_image
 
 SIZES = (16, 24, 32, 48, 64, 128, 256)
 SMALL = (16, 24, 32, 48, 64)
@@ -29,7 +29,6 @@ def small_icon(size):
     Y = Y + 0.02
     px = 2.0 / n
     r = np.hypot(X, Y)
-    th = np.arctan2(Y, X)
     out = np.zeros((n, n, 4))
     R = 0.97
     rim_in = 0.76 if size > 16 else 0.70
@@ -89,16 +88,11 @@ def large_icon(clock, size):
     return clock.crop(box).resize((size, size), Image.LANCZOS)
 
 
-def premul_to_pil(p):
-    from common import to_image
-    return to_image(p)
-
-
 def build_ico(clock):
     """Bytes of the .ico: header, directory, then one PNG per size."""
     images = []
     for s in SIZES:
-        im = premul_to_pil(small_icon(s)) if s in SMALL else large_icon(clock, s)
+        im = to_image(small_icon(s)) if s in SMALL else large_icon(clock, s)
         buf = io.BytesIO()
         im.save(buf, "PNG", optimize=True)
         images.append((s, buf.getvalue()))

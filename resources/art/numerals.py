@@ -54,14 +54,22 @@ def glyph(ch):
             _serif(c, H, THICK / 2, False),
         ]
     if ch == "V":
-        w = 40.0
-        top_l, top_r = REACH + THICK / 2, w - REACH - THIN / 2
-        bottom = w / 2 + 0.6
+        w = 45.0
+        tl, tr = REACH + THICK / 2, w - REACH - THIN / 2   # stroke centres at the top
+        vx, tip = w / 2 + 0.6, 1.0                         # the vertex, slightly blunt
+        # Outer edges run to the vertex; the inner edges, parallel to them, meet above it.
+        a0, a1 = (tl - THICK / 2, 0.0), (vx - tip, H)
+        b0, b1 = (tr + THIN / 2, 0.0), (vx + tip, H)
+        da = (a1[0] - a0[0], H)
+        db = (b1[0] - b0[0], H)
+        p, q = tl + THICK / 2, tr - THIN / 2
+        # p + da * u = q + db * u (same height on both inner edges): solve for u.
+        u = (q - p) / (da[0] - db[0])
+        inner = (p + da[0] * u, H * u)
         return w, [
-            _stroke(top_l, 0, bottom - THICK / 2 + 1.2, H, THICK),
-            _stroke(top_r, 0, bottom + 0.4, H, THIN),
-            _serif(top_l, 0, THICK / 2, True),
-            _serif(top_r, 0, THIN / 2, True),
+            [a0, (p, 0.0), inner, (q, 0.0), b0, b1, a1],
+            _serif(tl, 0, THICK / 2, True),
+            _serif(tr, 0, THIN / 2, True),
         ]
     if ch == "X":
         w = 39.0
