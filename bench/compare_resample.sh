@@ -11,8 +11,8 @@ bench=${1:?path to velmor_bench}
 here=$(dirname "$0")
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT
-"$bench" --benchmark_filter='^BM_resample(Baseline|Fast)?/[0-9]+$|^BM_(prepare|composite)Glass$' \
-    --benchmark_repetitions=3 --benchmark_out="$results" --benchmark_out_format=json >/dev/null
+"$bench" --benchmark_filter='^BM_resample(Avx2|Baseline|Fast)?/[0-9]+$|^BM_(prepare|composite)Glass$' \
+    --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true --benchmark_out="$results" --benchmark_out_format=json >/dev/null
 /usr/bin/python3 "$here/pillow_resample.py" 10 | /usr/bin/python3 -c '
 import json
 import sys
@@ -32,7 +32,10 @@ for run in json.load(open(sys.argv[1]))["benchmarks"]:
 if not best:
     sys.exit("no benchmark results")
 print("%-26s %10s %10s %8s" % ("benchmark", "ours ms", "pillow ms", "speedup"))
-for name in sorted(best):
+def order(name):
+    family, _, size = name.partition("/")
+    return (family, int(size) if size.isdigit() else 0)
+for name in sorted(best, key=order):
     family, _, size = name.partition("/")
     if family == "BM_resample" and size in pillow:
         print(f"{name:<26} {best[name]:10.2f} {pillow[size]:10.2f} {pillow[size] / best[name]:7.1f}x")

@@ -54,6 +54,15 @@ void BM_resampleBaseline(benchmark::State& state) {
 }
 BENCHMARK(BM_resampleBaseline)->Arg(160)->Arg(320)->Arg(640)->Arg(960)->Arg(1200)->Unit(benchmark::kMillisecond);
 
+// What a CPU with AVX2 but without AVX-512 runs.
+void BM_resampleAvx2(benchmark::State& state) {
+    const auto size = static_cast<std::int32_t>(state.range(0));
+    velmor::detail::limitKernels(1);
+    for (auto _ : state) benchmark::DoNotOptimize(velmor::resample(artwork(), size));
+    velmor::detail::limitKernels(2);
+}
+BENCHMARK(BM_resampleAvx2)->Arg(160)->Arg(320)->Arg(640)->Arg(960)->Arg(1200)->Unit(benchmark::kMillisecond);
+
 void BM_resampleFast(benchmark::State& state) {
     const auto size = static_cast<std::int32_t>(state.range(0));
     for (auto _ : state) benchmark::DoNotOptimize(velmor::resampleFast(artwork(), size));
