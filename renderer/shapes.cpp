@@ -66,6 +66,47 @@ double outlineDistance(const std::vector<Point>& outline, double x, double y) {
     return inside ? -d : d;
 }
 
+// Conservative envelopes of a leaf hand's profile, for rejecting pixels without
+// evaluating it: per unit of `along`, bounds of the half-width over that unit and
+// its neighbours, and a bound of |slope| over the whole hand. Built by dense
+// sampling with margins far above what the spline can move between samples.
+struct LeafEnvelope {
+    static constexpr int bins = 347;
+    double widest[bins];
+    double narrowest[bins];
+    double steepest; // sqrt(maxSlope^2 + 1)
+};
+
+LeafEnvelope envelope(const Renderer& r, int hand) {
+    LeafEnvelope env{};
+    const int length = hand == 0 ? 257 : 346;
+    double sampledWidest[LeafEnvelope::bins], sampledNarrowest[LeafEnvelope::bins];
+    double steepest = 0;
+    for (int b = 0; b < LeafEnvelope::bins; ++b) {
+        double hi = 0, lo = 1e9;
+        for (int k = 0; k <= 40; ++k) {
+            const Renderer::LeafSection s = r.leaf(hand, std::min<double>(b + k / 40.0, length));
+            hi = std::max(hi, s.halfWidth);
+            lo = std::min(lo, s.halfWidth);
+            steepest = std::max(steepest, std::fabs(s.slope));
+        }
+        sampledWidest[b] = hi;
+        sampledNarrowest[b] = lo;
+    }
+    for (int b = 0; b < LeafEnvelope::bins; ++b) {
+        double hi = 0, lo = 1e9;
+        for (int n = std::max(0, b - 1); n <= std::min(LeafEnvelope::bins - 1, b + 1); ++n) {
+            hi = std::max(hi, sampledWidest[n]);
+            lo = std::min(lo, sampledNarrowest[n]);
+        }
+        env.widest[b] = hi + 0.05;
+        env.narrowest[b] = std::max(0.0, lo - 0.05);
+    }
+    steepest += 0.1;
+    env.steepest = std::sqrt(steepest * steepest + 1);
+    return env;
+}
+
 } // namespace
 
 void Renderer::circle(Image& image, double cx, double cy, double radius, bool textured) const {
@@ -157,6 +198,25 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
     const bool cosZero = std::fabs(c) < 1e-12, sinZero = std::fabs(s) < 1e-12;
     const double refWidth = referenceImage.width, refHeight = referenceImage.height;
 
+    // Cheap verdicts that never change a pixel's result: a pixel whose distance is
+    // provably at least `gone` is untouched; a shadow pixel provably 3.5 units
+    // inside is at full opacity. The 1e-4 margins dwarf any rounding.
+    static const LeafEnvelope envelopes[2] = {envelope(*this, 0), envelope(*this, 1)};
+    const LeafEnvelope* env = hand == 2 ? nullptr : &envelopes[hand];
+    const double gone = (shadow ? 3.5 : 0.5 / scale) * 1.0001 + 1e-9;
+    const double goneAcross = env ? gone * env->steepest : gone;
+    const double solidAcross = env ? 3.5 * 1.0001 * env->steepest : 0;
+    // The shadow at full opacity over each possible byte (black: only the old
+    // value scaled by 1 - opacity), exactly as `over` computes it.
+    std::uint8_t solidColour[256], solidAlpha[256];
+    if (shadow) {
+        const double a = hb.shadowOpacity, k = 1.0 - a;
+        for (int v = 0; v < 256; ++v) {
+            solidColour[v] = saturate(0.0 * a + v * k);
+            solidAlpha[v] = saturate(255.0 * a + v * k);
+        }
+    }
+
     for (int i = y0; i <= y1; ++i) {
         const double Yr = (i + 0.5) / scale - py;
         // The stretch of this row inside the hand's band, across then along.
@@ -190,15 +250,25 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
             const double y = -s * Xr + cYr;
 
             double d, shift = 0;
+            const double ax = std::fabs(x);
             if (hand == 2) {
+                // The exact distance is at least the distance to each side's line.
+                if (std::max(ax - 1.4, std::max(y - T, -L - y)) >= gone) continue;
                 d = outlineDistance(outline, x, y);
             } else {
                 // Beyond the tip or behind the pivot. d is at least e, so a pixel
                 // that e alone leaves untouched needs no leaf.
                 const double e = std::max(-L - y, y);
-                if (shadow ? 0.5 - e / 7 <= 0 : 0.5 - e * scale <= 0) continue;
+                if (e >= gone) continue;
+                const int bin = -y <= 0 ? 0 : (-y >= L ? static_cast<int>(L) : static_cast<int>(-y));
+                if (ax - env->widest[bin] >= goneAcross) continue;
+                if (shadow && e <= -3.5 * 1.0001 && env->narrowest[bin] - ax >= solidAcross) {
+                    Pixel& p = row[j];
+                    p = Pixel{solidColour[p.r], solidColour[p.g], solidColour[p.b], solidAlpha[p.a]};
+                    continue;
+                }
                 const LeafSection section = leaf(hand, -y);
-                const double f = (std::fabs(x) - section.halfWidth) / std::sqrt(section.slope * section.slope + 1);
+                const double f = (ax - section.halfWidth) / std::sqrt(section.slope * section.slope + 1);
                 d = std::max(e, f);
                 shift = section.shift;
             }
@@ -215,7 +285,7 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
             if (coverage >= 1) coverage = 1;
             double r, g, bl;
             if (hand == 2) {
-                const double u = std::fabs(x) / 1.4;
+                const double u = ax / 1.4;
                 if (u <= 0) {
                     r = 218, g = 180, bl = 102;
                 } else if (u >= 1) {
