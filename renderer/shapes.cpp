@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "renderer/compositing.h"
+#include "renderer/hand_knots.h"
 #include "renderer/renderer.h"
 
 namespace velmor {
@@ -105,6 +106,26 @@ LeafEnvelope envelope(const Renderer& r, int hand) {
     steepest += 0.1;
     env.steepest = std::sqrt(steepest * steepest + 1);
     return env;
+}
+
+// The `shift` that `leaf` returns, with the same arithmetic in the same order,
+// for pixels whose coverage is already known to be whole.
+double leafShift(int hand, double along) {
+    const knots::Knot* k = hand == 0 ? knots::hour : knots::minute;
+    const int n = knots::count;
+    double u = along < k[n - 1].along ? along : k[n - 1].along;
+    if (!(u > 0.0)) u = 0.0;
+    int j = n - 1;
+    for (int i = 1; i < n; ++i) {
+        if (u <= k[i].along) {
+            j = i;
+            break;
+        }
+    }
+    const knots::Knot& a = k[j - 1];
+    const knots::Knot& b = k[j];
+    const double s = (u - a.along) / (b.along - a.along);
+    return a.shift + s * (b.shift - a.shift);
 }
 
 } // namespace
@@ -206,6 +227,9 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
     const double gone = (shadow ? 3.5 : 0.5 / scale) * 1.0001 + 1e-9;
     const double goneAcross = env ? gone * env->steepest : gone;
     const double solidAcross = env ? 3.5 * 1.0001 * env->steepest : 0;
+    // A hand pixel provably a pixel's half inside is wholly covered.
+    const double whole = 0.5 / scale * 1.0001 + 1e-9;
+    const double wholeAcross = env ? whole * env->steepest : 0;
     // The shadow at full opacity over each possible byte (black: only the old
     // value scaled by 1 - opacity), exactly as `over` computes it.
     std::uint8_t solidColour[256], solidAlpha[256];
@@ -251,6 +275,7 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
 
             double d, shift = 0;
             const double ax = std::fabs(x);
+            bool covered = false;
             if (hand == 2) {
                 // The exact distance is at least the distance to each side's line.
                 if (std::max(ax - 1.4, std::max(y - T, -L - y)) >= gone) continue;
@@ -267,10 +292,16 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
                     p = Pixel{solidColour[p.r], solidColour[p.g], solidColour[p.b], solidAlpha[p.a]};
                     continue;
                 }
-                const LeafSection section = leaf(hand, -y);
-                const double f = (ax - section.halfWidth) / std::sqrt(section.slope * section.slope + 1);
-                d = std::max(e, f);
-                shift = section.shift;
+                if (!shadow && e <= -whole && env->narrowest[bin] - ax >= wholeAcross) {
+                    covered = true;
+                    d = 0; // unused
+                    shift = leafShift(hand, -y);
+                } else {
+                    const LeafSection section = leaf(hand, -y);
+                    const double f = (ax - section.halfWidth) / std::sqrt(section.slope * section.slope + 1);
+                    d = std::max(e, f);
+                    shift = section.shift;
+                }
             }
 
             if (shadow) {
@@ -280,9 +311,12 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
                 continue;
             }
 
-            double coverage = 0.5 - d * scale;
-            if (coverage <= 0) continue;
-            if (coverage >= 1) coverage = 1;
+            double coverage = 1;
+            if (!covered) {
+                coverage = 0.5 - d * scale;
+                if (coverage <= 0) continue;
+                if (coverage >= 1) coverage = 1;
+            }
             double r, g, bl;
             if (hand == 2) {
                 const double u = ax / 1.4;
