@@ -445,7 +445,9 @@ Image resample(const Image& source, std::int32_t size) {
     if (!usable(source) || size <= 0) return transparent(size);
 
     const FlatTaps columns = flatten(taps(source.width, size));
-    const FlatTaps rowTaps = flatten(taps(source.height, size));
+    // A square source (the artwork) has the same table on both axes.
+    const FlatTaps rowTable = source.height == source.width ? FlatTaps{} : flatten(taps(source.height, size));
+    const FlatTaps& rowTaps = source.height == source.width ? columns : rowTable;
     Image result = transparent(size);
 
 #if defined(__GNUC__)
