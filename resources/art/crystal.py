@@ -23,8 +23,8 @@ def crystal_alpha(spread, X, Y):
     ang = np.arctan2(dy, dx)
     toward = np.cos(ang - math.radians(-126.0))           # 1 towards the upper left
     # Crescent hugging the rim, brightest at the upper left, dying away at its horns.
-    c = 70.0 / math.sqrt(2.0)
-    carve = smoothstep(388.0, 430.0, np.hypot(dx - c, dy - c))
+    c = 48.0 / math.sqrt(2.0)
+    carve = smoothstep(384.0, 414.0, np.hypot(dx - c, dy - c))
     crescent = inside * carve * smoothstep(0.45, 0.95, toward) ** 1.5
     # Broad sheen: a soft ellipse across the upper left, long axis along the rim.
     ex, ey = PIVOT[0] - 150.0, PIVOT[1] - 160.0
@@ -33,7 +33,7 @@ def crystal_alpha(spread, X, Y):
     v = -(X - ex) * math.sin(t) + (Y - ey) * math.cos(t)
     e = np.hypot(u / (1.55 * spread), v / spread)
     sheen = inside * (1.0 - smoothstep(0.0, 1.0, e)) ** 1.6
-    a = np.maximum(crescent, 0.30 * sheen)
+    a = np.maximum(crescent, 0.42 * sheen)
     # Fade out before the limits of the box, never clip hard.
     px = np.arange(SIZE) + 0.5
     c0, c1, r0, r1 = BOX
