@@ -39,9 +39,13 @@ const Image& artwork(const char* name) {
     return cache.back().second;
 }
 
-const Pixel& at(const Image& image, int x, int y) { return image.pixels[static_cast<std::size_t>(y) * image.width + x]; }
+const Pixel& at(const Image& image, int x, int y) {
+    return image.pixels[static_cast<std::size_t>(y) * image.width + x];
+}
 
-bool brass(const Pixel& p) { return p.r >= 1.06 * p.g && p.g >= 1.1 * p.b; }
+bool brass(const Pixel& p) {
+    return p.r >= 1.06 * p.g && p.g >= 1.1 * p.b;
+}
 
 TEST(Artwork, PicturesAreSquareRgba8NotInterlacedInOneFrame) {
     for (const char* name : {"face.png", "reference.png", "crystal.png"}) {
@@ -57,7 +61,8 @@ TEST(Artwork, PicturesAreSquareRgba8NotInterlacedInOneFrame) {
         EXPECT_EQ(image.height, SIZE) << name;
         // Transparent outside the round clock: every corner.
         for (int y : {0, SIZE - 1})
-            for (int x : {0, SIZE - 1}) EXPECT_EQ(at(image, x, y).a, 0) << name << " corner " << x << "," << y;
+            for (int x : {0, SIZE - 1})
+                EXPECT_EQ(at(image, x, y).a, 0) << name << " corner " << x << "," << y;
     }
 }
 
@@ -176,7 +181,8 @@ Lookups handLookups(const velmor::Renderer& r, const Image& ref, int hand, doubl
     for (double x : {-bound - margin, bound + margin})
         for (double y : {-length - margin, margin}) {
             const double X = PIVOT_X + x * c - y * s, Y = PIVOT_Y + x * s + y * c;
-            minX = std::min(minX, X), maxX = std::max(maxX, X), minY = std::min(minY, Y), maxY = std::max(maxY, Y);
+            minX = std::min(minX, X), maxX = std::max(maxX, X), minY = std::min(minY, Y),
+            maxY = std::max(maxY, Y);
         }
     const int x0 = std::max(0, static_cast<int>(std::floor(minX * scale)));
     const int x1 = std::min(size - 1, static_cast<int>(std::ceil(maxX * scale)));
@@ -209,9 +215,11 @@ TEST(Artwork, EveryHandLookupLandsOnBrassAtEveryFrameSize) {
     std::vector<std::pair<int, double>> frames;
     // Every frame size (small ones reach furthest beyond the profile: half a pixel is 3.1
     // units at 160) at a wandering angle, and a few sizes at many angles.
-    for (int size = 160; size <= 1200; ++size) frames.push_back({size, std::fmod(size * 37.7, 360.0)});
+    for (int size = 160; size <= 1200; ++size)
+        frames.push_back({size, std::fmod(size * 37.7, 360.0)});
     for (int size : {160, 320, 640, 1200})
-        for (double a : {0.0, 45.0, 90.0, 135.0, 180.0, 225.0, 270.0, 305.0, 60.0}) frames.push_back({size, a});
+        for (double a : {0.0, 45.0, 90.0, 135.0, 180.0, 225.0, 270.0, 305.0, 60.0})
+            frames.push_back({size, a});
     for (int hand = 0; hand < 2; ++hand) {
         double worst = 1;
         int worstSize = 0;
@@ -242,7 +250,8 @@ TEST(Artwork, ReferenceHubIsBrassForThePivotCap) {
 
 std::uint32_t le(const std::vector<std::uint8_t>& b, std::size_t at, int bytes) {
     std::uint32_t v = 0;
-    for (int k = bytes - 1; k >= 0; --k) v = (v << 8) | b[at + k];
+    for (int k = bytes - 1; k >= 0; --k)
+        v = (v << 8) | b[at + k];
     return v;
 }
 

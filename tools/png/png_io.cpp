@@ -51,7 +51,8 @@ Image premultiply(std::int32_t width, std::int32_t height, const std::uint8_t* s
     Image image{width, height, std::vector<Pixel>(static_cast<std::size_t>(width) * height)};
     for (Pixel& p : image.pixels) {
         const unsigned a = s[3];
-        p = Pixel{static_cast<std::uint8_t>((s[0] * a + 127) / 255), static_cast<std::uint8_t>((s[1] * a + 127) / 255),
+        p = Pixel{static_cast<std::uint8_t>((s[0] * a + 127) / 255),
+                  static_cast<std::uint8_t>((s[1] * a + 127) / 255),
                   static_cast<std::uint8_t>((s[2] * a + 127) / 255), static_cast<std::uint8_t>(a)};
         s += 4;
     }
@@ -66,7 +67,9 @@ std::vector<std::uint8_t> unpremultiply(const Image& image) {
             d[0] = d[1] = d[2] = d[3] = 0;
         } else {
             // Rounded, and capped: a malformed pixel must not wrap around.
-            auto un = [&](unsigned c) { return static_cast<std::uint8_t>(std::min(255u, (c * 255 + p.a / 2) / p.a)); };
+            auto un = [&](unsigned c) {
+                return static_cast<std::uint8_t>(std::min(255u, (c * 255 + p.a / 2) / p.a));
+            };
             d[0] = un(p.r);
             d[1] = un(p.g);
             d[2] = un(p.b);
@@ -98,7 +101,8 @@ Image decode(const std::vector<std::uint8_t>& bytes, std::string* error) {
     }
     spng_ctx_free(ctx);
     if (rc != 0) return fail("decode", rc);
-    return premultiply(static_cast<std::int32_t>(ihdr.width), static_cast<std::int32_t>(ihdr.height), straight.data());
+    return premultiply(static_cast<std::int32_t>(ihdr.width), static_cast<std::int32_t>(ihdr.height),
+                       straight.data());
 }
 
 Image load(const std::string& path, std::string* error) {
@@ -122,7 +126,8 @@ bool save(const std::string& path, const Image& premultiplied) {
     ihdr.bit_depth = 8;
     ihdr.color_type = SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
     int rc = spng_set_ihdr(ctx, &ihdr);
-    if (rc == 0) rc = spng_encode_image(ctx, straight.data(), straight.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
+    if (rc == 0)
+        rc = spng_encode_image(ctx, straight.data(), straight.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
     std::size_t length = 0;
     void* buffer = rc == 0 ? spng_get_png_buffer(ctx, &length, &rc) : nullptr;
     spng_ctx_free(ctx);

@@ -12,7 +12,7 @@ namespace velmor::png {
 
 // Header fields and chunk order of a PNG file, read without decoding it.
 struct Layout {
-    bool valid = false;              // signature and IHDR present
+    bool valid = false; // signature and IHDR present
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     int bitDepth = 0;

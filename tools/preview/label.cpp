@@ -63,7 +63,9 @@ const Glyph* find(char c) {
 }
 } // namespace
 
-int labelWidth(const std::string& text, int scale) { return static_cast<int>(text.size()) * 6 * scale; }
+int labelWidth(const std::string& text, int scale) {
+    return static_cast<int>(text.size()) * 6 * scale;
+}
 
 void drawLabel(Image& image, int x, int y, const std::string& text, int scale, std::uint8_t shade) {
     for (std::size_t k = 0; k < text.size(); ++k) {
@@ -77,7 +79,8 @@ void drawLabel(Image& image, int x, int y, const std::string& text, int scale, s
                     for (int dx = 0; dx < scale; ++dx) {
                         const int px = gx + col * scale + dx, py = y + row * scale + dy;
                         if (px < 0 || py < 0 || px >= image.width || py >= image.height) continue;
-                        image.pixels[static_cast<std::size_t>(py) * image.width + px] = Pixel{shade, shade, shade, 255};
+                        image.pixels[static_cast<std::size_t>(py) * image.width + px] =
+                            Pixel{shade, shade, shade, 255};
                     }
             }
     }

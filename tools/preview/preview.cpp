@@ -28,7 +28,8 @@ bool loadRenderer(const std::string& dir, std::unique_ptr<velmor::Renderer>& ren
             return false;
         }
     }
-    renderer = std::make_unique<velmor::Renderer>(std::move(images[0]), std::move(images[1]), std::move(images[2]));
+    renderer =
+        std::make_unique<velmor::Renderer>(std::move(images[0]), std::move(images[1]), std::move(images[2]));
     return true;
 }
 
@@ -52,7 +53,9 @@ void place(Image& sheet, const Image& frame, int x, int y) {
             const Pixel s = frame.pixels[static_cast<std::size_t>(i) * frame.width + j];
             Pixel& d = sheet.pixels[static_cast<std::size_t>(sy) * sheet.width + sx];
             const unsigned k = 255u - s.a;
-            auto mix = [&](unsigned sc, unsigned dc) { return static_cast<std::uint8_t>(sc + (dc * k + 127) / 255); };
+            auto mix = [&](unsigned sc, unsigned dc) {
+                return static_cast<std::uint8_t>(sc + (dc * k + 127) / 255);
+            };
             d = Pixel{mix(s.r, d.r), mix(s.g, d.g), mix(s.b, d.b), mix(s.a, d.a)};
         }
 }
@@ -103,7 +106,8 @@ int sheet(velmor::Renderer& renderer, const std::string& out) {
     int width = 0, height = pad;
     for (const auto& row : rows) {
         int w = pad, h = 0;
-        for (const Tile& t : row) w += t.size + pad, h = std::max<int>(h, t.size);
+        for (const Tile& t : row)
+            w += t.size + pad, h = std::max<int>(h, t.size);
         width = std::max(width, w);
         height += h + captionHeight + pad;
     }
@@ -143,7 +147,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::unique_ptr<velmor::Renderer> renderer;
-    if (!loadRenderer(command.resources.empty() ? VELMOR_RESOURCES_DIR : command.resources, renderer)) return 1;
+    if (!loadRenderer(command.resources.empty() ? VELMOR_RESOURCES_DIR : command.resources, renderer))
+        return 1;
     if (command.kind == Command::Kind::Sheet) return sheet(*renderer, command.output);
 
     Image frame;

@@ -25,13 +25,15 @@ bool number(const std::string& text, int maxDigits, long& value) {
 bool parseTime(const std::string& text, Time& time) {
     long h, m, s, ms = 0;
     if (text.size() < 8 || text[2] != ':' || text[5] != ':') return false;
-    if (!number(text.substr(0, 2), 2, h) || !number(text.substr(3, 2), 2, m) || !number(text.substr(6, 2), 2, s))
+    if (!number(text.substr(0, 2), 2, h) || !number(text.substr(3, 2), 2, m) ||
+        !number(text.substr(6, 2), 2, s))
         return false;
     if (text.size() > 8) {
         if (text[8] != '.') return false;
         std::string fraction = text.substr(9);
         if (!number(fraction, 3, ms)) return false;
-        while (fraction.size() < 3) fraction += '0', ms *= 10; // ".5" is 500 ms
+        while (fraction.size() < 3)
+            fraction += '0', ms *= 10; // ".5" is 500 ms
     }
     if (h > 23 || m > 59 || s > 59) return false;
     time = Time{static_cast<std::int32_t>(h), static_cast<std::int32_t>(m), static_cast<std::int32_t>(s),

@@ -64,15 +64,15 @@ TEST(PreviewOptions, RejectsWhatItDoesNotUnderstand) {
     const std::vector<std::vector<std::string>> bad = {
         {},
         {"draw", "out.png"},
-        {"frame", "--size", "320", "out.png"},                            // no time
-        {"frame", "--time", "12:00:00", "out.png"},                       // no size
-        {"frame", "--size", "159", "--time", "12:00:00", "out.png"},      // below the range
-        {"frame", "--size", "1201", "--time", "12:00:00", "out.png"},     // above it
-        {"frame", "--size", "320", "--time", "12:00:00"},                 // no output
+        {"frame", "--size", "320", "out.png"},                        // no time
+        {"frame", "--time", "12:00:00", "out.png"},                   // no size
+        {"frame", "--size", "159", "--time", "12:00:00", "out.png"},  // below the range
+        {"frame", "--size", "1201", "--time", "12:00:00", "out.png"}, // above it
+        {"frame", "--size", "320", "--time", "12:00:00"},             // no output
         {"frame", "--size", "320", "--time", "12:00:00", "a.png", "b.png"},
         {"frame", "--size", "320", "--time", "12:00:00", "--bogus", "a.png"},
         {"frame", "--size", "320", "--time", "12:00:00", "--reflection", "x", "a.png"},
-        {"sheet", "--size", "320", "a.png"},                               // frame options only
+        {"sheet", "--size", "320", "a.png"}, // frame options only
         {"sheet", "--resources"},
     };
     for (const auto& args : bad) {
