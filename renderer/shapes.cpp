@@ -47,13 +47,15 @@ void unpremultiply(Pixel p, double& r, double& g, double& b) {
 }
 
 // The even-odd inside test and exact distance to a closed outline, negative inside.
+// Horizontal edges never flip the inside flag and lie at least (y - ay)^2 away, so
+// they are measured after the others and only when that bound could still win;
+// on a vertical edge the crossing is at ax itself. Neither changes the result:
+// the smallest of a set and an even-odd count do not depend on the order.
 double outlineDistance(const std::vector<Point>& outline, double x, double y) {
     const std::size_t n = outline.size();
     double best = 1e20;
     bool inside = false;
-    for (std::size_t k = 0; k < n; ++k) {
-        const Point& a = outline[k == 0 ? n - 1 : k - 1];
-        const Point& b = outline[k];
+    auto measure = [&](const Point& a, const Point& b) {
         const double ex = b.x - a.x, ey = b.y - a.y;
         double t = ((x - a.x) * ex + (y - a.y) * ey) / (ey * ey + ex * ex);
         if (t >= 1) t = 1;
@@ -61,7 +63,22 @@ double outlineDistance(const std::vector<Point>& outline, double x, double y) {
         const double dx = x - (a.x + t * ex), dy = y - (a.y + t * ey);
         const double d2 = dx * dx + dy * dy;
         if (d2 < best) best = d2;
-        if ((a.y > y) != (b.y > y) && x < a.x + ex * (y - a.y) / ey) inside = !inside;
+    };
+    for (std::size_t k = 0; k < n; ++k) {
+        const Point& a = outline[k == 0 ? n - 1 : k - 1];
+        const Point& b = outline[k];
+        if (a.y == b.y) continue; // horizontal: below
+        measure(a, b);
+        if ((a.y > y) != (b.y > y) && x < (a.x == b.x ? a.x : a.x + (b.x - a.x) * (y - a.y) / (b.y - a.y)))
+            inside = !inside;
+    }
+    for (std::size_t k = 0; k < n; ++k) {
+        const Point& a = outline[k == 0 ? n - 1 : k - 1];
+        const Point& b = outline[k];
+        if (a.y != b.y) continue;
+        const double dy = y - a.y;
+        if (dy * dy >= best) continue;
+        measure(a, b);
     }
     const double d = std::sqrt(best);
     return inside ? -d : d;
