@@ -295,7 +295,9 @@ TEST(RendererCache, ReflectionStrengthIsClamped) {
 // Golden frames from the synthetic artwork above. They change whenever anything
 // in the drawing changes on purpose (artwork synthesis, resizer, rasteriser,
 // glass): look at the new frames, then replace the numbers with the ones this
-// test prints on failure.
+// test prints on failure (natively, and under Wine for the second column).
+// The C runtimes' sine and cosine may differ in the last bit for some angles,
+// which moves a few edge pixels: such a frame has one hash per platform.
 TEST(RendererFrame, GoldenChecksums) {
     auto r = makeRenderer();
     struct Golden {
@@ -304,11 +306,12 @@ TEST(RendererFrame, GoldenChecksums) {
         Options options;
         bool fast;
         std::uint64_t hash;
+        std::uint64_t mingwHash;
     };
     const Golden goldens[] = {
-        {320, tenTwenty, all, false, 0x24cc939fa87a007d},
-        {777, {7, 41, 13, 250}, {true, false, true, true, 0.8}, false, 0x2d06eede6423bd3f},
-        {1200, {23, 59, 59, 999}, {false, true, false, false, 1.0}, true, 0x261ebf8758206e05},
+        {320, tenTwenty, all, false, 0x24cc939fa87a007d, 0x24cc939fa87a007d},
+        {777, {7, 41, 13, 250}, {true, false, true, true, 0.8}, false, 0x2d06eede6423bd3f, 0xe081ed436dd1b48b},
+        {1200, {23, 59, 59, 999}, {false, true, false, false, 1.0}, true, 0x261ebf8758206e05, 0x261ebf8758206e05},
     };
     for (const Golden& g : goldens) {
         Image out;
@@ -317,7 +320,12 @@ TEST(RendererFrame, GoldenChecksums) {
             std::FILE* f = std::fopen((std::string(dump) + "/frame" + std::to_string(g.size) + ".rgba").c_str(), "wb");
             if (f) std::fwrite(out.pixels.data(), 4, out.pixels.size(), f), std::fclose(f);
         }
-        EXPECT_EQ(fnv(out), g.hash) << "size " << g.size << ": 0x" << std::hex << fnv(out);
+#ifdef _WIN32
+        const std::uint64_t expected = g.mingwHash;
+#else
+        const std::uint64_t expected = g.hash;
+#endif
+        EXPECT_EQ(fnv(out), expected) << "size " << g.size << ": 0x" << std::hex << fnv(out);
     }
 }
 
