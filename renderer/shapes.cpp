@@ -40,6 +40,10 @@ int toIndex(double v) {
 
 // The straight colour of a premultiplied sample; its alpha is not an opacity.
 void unpremultiply(Pixel p, double& r, double& g, double& b) {
+    if (p.a == 255) { // c * 255 / 255 is exactly c
+        r = p.r, g = p.g, b = p.b;
+        return;
+    }
     const double d = p.a >= 2 ? p.a : 1;
     r = p.r * 255.0 / d;
     g = p.g * 255.0 / d;
@@ -258,6 +262,14 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
         }
     }
 
+    // Pixel centres across, hand-frame ready: the same (j + 0.5) / scale - px
+    // every row needs, worked out once per call for frames up to 1200 wide.
+    constexpr int tableWidth = 1200;
+    double columnX[tableWidth];
+    const bool tabled = x1 < tableWidth;
+    if (tabled)
+        for (int j = x0; j <= x1; ++j) columnX[j] = (j + 0.5) / scale - px;
+
     for (int i = y0; i <= y1; ++i) {
         const double Yr = (i + 0.5) / scale - py;
         // The stretch of this row inside the hand's band, across then along.
@@ -286,7 +298,7 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
         Pixel* row = image.pixels.data() + static_cast<std::size_t>(i) * image.width;
         const double sYr = s * Yr, cYr = c * Yr;
         for (int j = j0; j <= j1; ++j) {
-            const double Xr = (j + 0.5) / scale - px;
+            const double Xr = tabled ? columnX[j] : (j + 0.5) / scale - px;
             const double x = c * Xr + sYr;
             const double y = -s * Xr + cYr;
 
