@@ -129,6 +129,25 @@ LeafEnvelope envelope(const Renderer& r, int hand) {
     return env;
 }
 
+// A hand's outline in its own frame: for the leaf hands 97 points, up the left
+// flank from the pivot to the tip and back down the right; the seconds bar's four
+// corners.
+std::vector<Point> handOutline(const Renderer& r, int hand) {
+    if (hand == 2) return {{-1.4, -390}, {1.4, -390}, {1.4, 65}, {-1.4, 65}};
+    const double L = bounds[hand].length;
+    std::vector<Point> outline;
+    outline.reserve(97);
+    for (int i = 0; i <= 48; ++i) {
+        const double along = i * L / 48;
+        outline.push_back({-r.leaf(hand, along).halfWidth, -along});
+    }
+    for (int i = 47; i >= 0; --i) {
+        const double along = i * L / 48;
+        outline.push_back({r.leaf(hand, along).halfWidth, -along});
+    }
+    return outline;
+}
+
 // The `shift` that `leaf` returns, with the same arithmetic in the same order,
 // for pixels whose coverage is already known to be whole.
 double leafShift(int hand, double along) {
@@ -199,21 +218,10 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
     const HandBounds& hb = bounds[hand];
     const double L = hb.length, B = hb.bound, T = hb.tail;
 
-    // The outline in the hand frame: a leaf of 97 points, or the seconds bar.
-    std::vector<Point> outline;
-    if (hand == 2) {
-        outline = {{-1.4, -390}, {1.4, -390}, {1.4, 65}, {-1.4, 65}};
-    } else {
-        outline.reserve(97);
-        for (int i = 0; i <= 48; ++i) {
-            const double along = i * L / 48;
-            outline.push_back({-leaf(hand, along).halfWidth, -along});
-        }
-        for (int i = 47; i >= 0; --i) {
-            const double along = i * L / 48;
-            outline.push_back({leaf(hand, along).halfWidth, -along});
-        }
-    }
+    // The outline in the hand frame: a leaf of 97 points, or the seconds bar. It
+    // does not depend on the angle, so each hand's is built once and kept.
+    static const std::vector<Point> outlines[3] = {handOutline(*this, 0), handOutline(*this, 1), handOutline(*this, 2)};
+    const std::vector<Point>& outline = outlines[hand];
 
     const double theta = angle * pi / 180;
     const double s = std::sin(theta), c = std::cos(theta);
@@ -254,7 +262,7 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
     // The shadow at full opacity over each possible byte (black: only the old
     // value scaled by 1 - opacity), exactly as `over` computes it.
     std::uint8_t solidColour[256], solidAlpha[256];
-    if (shadow) {
+    if (shadow && env) {
         const double a = hb.shadowOpacity, k = 1.0 - a;
         for (int v = 0; v < 256; ++v) {
             solidColour[v] = saturate(0.0 * a + v * k);
