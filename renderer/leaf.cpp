@@ -30,14 +30,11 @@ Renderer::LeafSection Renderer::leaf(std::int32_t hand, double along) const {
     if (std::isnan(along)) u = k[n - 1].along;
     if (!(u > 0.0)) u = 0.0;
 
-    // The segment ending at the first knot at or beyond u (s = 1 on a knot).
-    int j = n - 1;
-    for (int i = 1; i < n; ++i) {
-        if (u <= k[i].along) {
-            j = i;
-            break;
-        }
-    }
+    // The segment ending at the first knot at or beyond u (s = 1 on a knot):
+    // one past the number of inner knots before u, counted without branches
+    // (the rasteriser calls this for pixels all along the hand).
+    int j = 1;
+    for (int i = 1; i < n - 1; ++i) j += k[i].along < u;
     const LeafKnot& a = k[j - 1];
     const LeafKnot& b = k[j];
     const double h = b.along - a.along;

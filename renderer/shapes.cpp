@@ -155,13 +155,8 @@ double leafShift(int hand, double along) {
     const int n = knots::count;
     double u = along < k[n - 1].along ? along : k[n - 1].along;
     if (!(u > 0.0)) u = 0.0;
-    int j = n - 1;
-    for (int i = 1; i < n; ++i) {
-        if (u <= k[i].along) {
-            j = i;
-            break;
-        }
-    }
+    int j = 1;
+    for (int i = 1; i < n - 1; ++i) j += k[i].along < u;
     const knots::Knot& a = k[j - 1];
     const knots::Knot& b = k[j];
     const double s = (u - a.along) / (b.along - a.along);
