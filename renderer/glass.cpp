@@ -27,6 +27,11 @@ void Renderer::prepareGlass(double strength) {
         return;
     }
 
+    // Each output byte depends only on its source byte: one rounding per value,
+    // not per channel of every pixel.
+    std::uint8_t scaled[256];
+    for (int v = 0; v < 256; ++v) scaled[v] = saturate(v * strength);
+
     const Pixel* source = scaledCrystal.pixels.data();
     Pixel* target = glass.pixels.data();
     for (std::int32_t y = 0; y < height; ++y) {
@@ -36,8 +41,7 @@ void Renderer::prepareGlass(double strength) {
         for (std::int32_t x = 0; x < width; ++x) {
             const std::uint64_t idx = rowStart + static_cast<std::uint64_t>(x);
             const Pixel s = source[idx];
-            const Pixel g{saturate(s.r * strength), saturate(s.g * strength), saturate(s.b * strength),
-                          saturate(s.a * strength)};
+            const Pixel g{scaled[s.r], scaled[s.g], scaled[s.b], scaled[s.a]};
             target[idx] = g;
             if (g.a != 0 && !open) {
                 open = true;

@@ -98,6 +98,42 @@ TEST(Glass, RebuildsOnlyWhenStrengthChanges) {
     EXPECT_NE(r.glass.pixels[0], (Pixel{1, 2, 3, 4}));
 }
 
+// Every byte value in every channel, rebuilt in place at several strengths and
+// then at a new size: each byte is the rounded, saturated product.
+TEST(Glass, EveryByteIsRoundedProduct) {
+    Image crystal{256, 1, {}};
+    for (int v = 0; v < 256; ++v)
+        crystal.pixels.push_back(Pixel{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(255 - v),
+                                       static_cast<std::uint8_t>(v ^ 0x55), static_cast<std::uint8_t>(v)});
+    Renderer r = withCrystal(crystal);
+    for (const double strength : {0.5, 0.75, 1.0, std::nextafter(1.0, 2.0), 1.2, 1.37, 1.5}) {
+        r.prepareGlass(strength);
+        ASSERT_EQ(r.glass.pixels.size(), crystal.pixels.size());
+        EXPECT_EQ(r.glass.width, 256);
+        EXPECT_EQ(r.glass.height, 1);
+        int wrong = 0;
+        for (std::size_t i = 0; i < crystal.pixels.size(); ++i) {
+            const Pixel s = crystal.pixels[i], g = r.glass.pixels[i];
+            wrong += g.r != saturate(s.r * strength) || g.g != saturate(s.g * strength) ||
+                     g.b != saturate(s.b * strength) || g.a != saturate(s.a * strength);
+        }
+        EXPECT_EQ(wrong, 0) << strength;
+        EXPECT_EQ(r.glassStrength, strength);
+    }
+    // Another shape of the same pixel count keeps the new width and height.
+    r.scaledCrystal = Image{16, 16, crystal.pixels};
+    r.glassStrength = -1.0;
+    r.prepareGlass(1.5);
+    EXPECT_EQ(r.glass.width, 16);
+    EXPECT_EQ(r.glass.height, 16);
+    // A smaller crystal shrinks the layer.
+    r.scaledCrystal = Image{2, 2, std::vector<Pixel>(4, Pixel{10, 10, 10, 10})};
+    r.glassStrength = -1.0;
+    r.prepareGlass(1.5);
+    EXPECT_EQ(r.glass.pixels, std::vector<Pixel>(4, Pixel{15, 15, 15, 15}));
+    EXPECT_EQ(r.glassRuns.size(), 2u);
+}
+
 TEST(Glass, TransparentOrEmptyCrystalHasNoRuns) {
     Renderer clear = withCrystal(Image{4, 4, std::vector<Pixel>(16)});
     clear.prepareGlass(1.5);
