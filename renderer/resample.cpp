@@ -581,6 +581,21 @@ Image resampleFast(const Image& source, std::int32_t size) {
     // of it when the tests ask for the baseline kernels.
     const bool vector = kernelLimit > 0;
 
+    // Per source row, the pixels from the first to the last that is not all zero
+    // (an empty span for a clear row). An output whose taps all lie outside the
+    // spans of its two rows is zero, as the result already is, so the clear bulk
+    // of a layer like the crystal is skipped.
+    std::vector<std::int32_t> spanBegin(static_cast<std::size_t>(height)), spanEnd(static_cast<std::size_t>(height));
+    for (std::int32_t y = 0; y < height; ++y) {
+        const Pixel* row = source.pixels.data() + static_cast<std::size_t>(y) * width;
+        auto clear = [](Pixel p) { return (p.r | p.g | p.b | p.a) == 0; };
+        std::int32_t b = 0, e = width;
+        while (b < width && clear(row[b])) ++b;
+        while (e > b && clear(row[e - 1])) --e;
+        spanBegin[static_cast<std::size_t>(y)] = b < e ? b : width;
+        spanEnd[static_cast<std::size_t>(y)] = b < e ? e : 0;
+    }
+
 #if VELMOR_X86_64
     // Per column, the weights as eight 16-bit lanes: left weight for the left
     // pixel's channels, right weight for the right pixel's.
@@ -598,9 +613,12 @@ Image resampleFast(const Image& source, std::int32_t size) {
         const auto* top = reinterpret_cast<const std::uint8_t*>(source.pixels.data() + static_cast<std::size_t>(r.left) * width);
         const auto* bottom = reinterpret_cast<const std::uint8_t*>(source.pixels.data() + static_cast<std::size_t>(r.right) * width);
         Pixel* out = result.pixels.data() + static_cast<std::size_t>(j) * size;
+        const std::int32_t lo = std::min(spanBegin[static_cast<std::size_t>(r.left)], spanBegin[static_cast<std::size_t>(r.right)]);
+        const std::int32_t hi = std::max(spanEnd[static_cast<std::size_t>(r.left)], spanEnd[static_cast<std::size_t>(r.right)]);
+        if (lo >= hi) continue;
 
-        std::int32_t n = 0; // bytes of the row blended so far
-        const std::int32_t bytes = 4 * width;
+        std::int32_t n = 4 * lo; // bytes of the row blended so far
+        const std::int32_t bytes = 4 * hi;
 #if VELMOR_X86_64
         if (vector) {
             const __m128i zero = _mm_setzero_si128();
@@ -618,8 +636,18 @@ Image resampleFast(const Image& source, std::int32_t size) {
         }
 #endif
         for (; n < bytes; ++n) blend[static_cast<std::size_t>(n)] = static_cast<std::uint16_t>(top[n] * u + bottom[n] * t);
+        // The two taps of a column are neighbours, so a column read below has its
+        // taps in lo - 1 .. hi; outside the span the blend is zero, not a stale row.
+        if (lo > 0) std::fill_n(blend.begin() + 4 * (lo - 1), 4, std::uint16_t{0});
+        if (hi < width) std::fill_n(blend.begin() + 4 * hi, 4, std::uint16_t{0});
+        // Columns are in order: those with a tap in lo .. hi - 1.
+        const auto firstColumn = std::partition_point(columns.begin(), columns.end(),
+                                                      [lo](const FastColumn& c) { return c.right < lo; });
+        const auto endColumn = std::partition_point(firstColumn, columns.end(),
+                                                    [hi](const FastColumn& c) { return c.left < hi; });
+        const auto columnEnd = static_cast<std::int32_t>(endColumn - columns.begin());
 
-        std::int32_t i = 0;
+        std::int32_t i = static_cast<std::int32_t>(firstColumn - columns.begin());
 #if VELMOR_X86_64
         if (vector) {
             const __m128i half = _mm_set1_epi32(32768);
@@ -633,13 +661,13 @@ Image resampleFast(const Image& source, std::int32_t size) {
                 const __m128i sum = _mm_add_epi32(_mm_unpacklo_epi16(plo, phi), _mm_unpackhi_epi16(plo, phi));
                 return _mm_srli_epi32(_mm_add_epi32(sum, half), 16);
             };
-            for (; i + 2 <= size; i += 2) {
+            for (; i + 2 <= columnEnd; i += 2) {
                 const __m128i packed = _mm_packs_epi32(pixel(i), pixel(i + 1));
                 _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(packed, packed));
             }
         }
 #endif
-        for (; i < size; ++i) {
+        for (; i < columnEnd; ++i) {
             const FastColumn& c = columns[static_cast<std::size_t>(i)];
             const std::uint32_t wr = static_cast<std::uint32_t>(c.rightWeight), wl = 256 - wr;
             const std::uint16_t* l = blend.data() + 4 * c.left;

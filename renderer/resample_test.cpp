@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <random>
 
@@ -338,6 +339,40 @@ TEST(ResampleFast, MatchesReferenceAtEveryFrameSize) {
                     for (std::int32_t i = 0; i < size; ++i)
                         wrong += r.pixels[static_cast<std::size_t>(j) * size + i] != referenceFastPixel(*source, size, i, j);
                 EXPECT_EQ(wrong, 0) << size;
+            }
+    });
+}
+
+// Mostly clear layers: blobs, lone pixels at the edges and clear rows, so that
+// outputs next to, between and outside the visible stretches of a row are checked.
+TEST(ResampleFast, MatchesReferenceOnMostlyClearImages) {
+    std::vector<Image> sources;
+    for (const auto& [w, h, seed] : {std::array<int, 3>{301, 301, 3}, {77, 45, 5}, {45, 77, 6}, {1254, 40, 7}}) {
+        Image image = randomImage(w, h, static_cast<unsigned>(seed));
+        std::mt19937 rng(static_cast<unsigned>(seed) + 100);
+        for (std::int32_t y = 0; y < h; ++y)
+            for (std::int32_t x = 0; x < w; ++x) {
+                const bool blob = (x / 9 + y / 7) % 5 == 0 && rng() % 4 != 0;
+                const bool lone = (x == 0 || x == w - 1 || x == w / 3) && y % 3 == 0;
+                if (!blob && !lone) image.pixels[static_cast<std::size_t>(y) * w + x] = Pixel{};
+            }
+        for (std::int32_t y = h / 2; y < h / 2 + 3; ++y)
+            for (std::int32_t x = 0; x < w; ++x) image.pixels[static_cast<std::size_t>(y) * w + x] = Pixel{};
+        // One pixel with only a colour byte set still counts as visible.
+        image.pixels[static_cast<std::size_t>(h / 4) * w + w / 2] = Pixel{0, 0, 1, 0};
+        sources.push_back(std::move(image));
+    }
+    Image clear{50, 50, std::vector<Pixel>(2500)};
+    sources.push_back(clear);
+    bothKernels([&] {
+        for (const Image& source : sources)
+            for (std::int32_t size : {1, 2, 3, 30, 31, 160, 161, 555, 1200}) {
+                const Image r = resampleFast(source, size);
+                int wrong = 0;
+                for (std::int32_t j = 0; j < size; ++j)
+                    for (std::int32_t i = 0; i < size; ++i)
+                        wrong += r.pixels[static_cast<std::size_t>(j) * size + i] != referenceFastPixel(source, size, i, j);
+                EXPECT_EQ(wrong, 0) << source.width << "x" << source.height << " to " << size;
             }
     });
 }
