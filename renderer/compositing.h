@@ -19,6 +19,10 @@ inline void over(Pixel& pixel, double r, double g, double b, double a) {
     }
 }
 
+// x / 255 truncated without a division, for 0 <= x <= 65152 (d·k + 127 with
+// d, k bytes); no intermediate exceeds 16 bits, so it also runs in 16-bit lanes.
+constexpr std::uint32_t divideBy255(std::uint32_t x) { return (x + 1 + (x >> 8)) >> 8; }
+
 namespace detail {
 // Splits one coordinate into the two neighbouring indices and the weight of the
 // second; coordinates outside the image clamp to its edge.

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
+#include "renderer/compositing.h"
 #include "renderer/renderer.h"
 
 namespace velmor {
@@ -203,6 +205,57 @@ TEST(Glass, IntegerBlendIsRoundedSourceOver) {
             return static_cast<int>(std::lround(sc + dc * (255 - s.a) / 255.0));
         };
         wrong += o.r != expect(s.r, d.r) || o.g != expect(s.g, d.g) || o.b != expect(s.b, d.b) || o.a != expect(s.a, d.a);
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(Glass, DivideBy255IsTruncatingDivisionOverItsRange) {
+    int wrong = 0;
+    for (std::uint32_t x = 0; x <= 255u * 255u + 127u; ++x) wrong += divideBy255(x) != x / 255u;
+    EXPECT_EQ(wrong, 0);
+    // Beyond the range it is not the quotient: the range above is a real limit.
+    EXPECT_NE(divideBy255(65535u), 65535u / 255u);
+}
+
+// Runs of every length from 1 to 13 at every offset modulo 4, over random glass
+// including malformed pixels (colour above alpha, colour without alpha), against
+// the integer blend written out per channel.
+TEST(Glass, CompositeAlongShortRunsMatchesPerPixelBlend) {
+    std::mt19937 rng(77);
+    const std::int32_t width = 64, height = 60;
+    Renderer r{Image{}, Image{}, Image{}};
+    r.glass = Image{width, height, {}};
+    Image frame{width, height, {}};
+    for (std::int32_t k = 0; k < width * height; ++k) {
+        auto byte = [&] { return static_cast<std::uint8_t>(rng()); };
+        const unsigned kind = rng() % 6;
+        const std::uint8_t a = kind == 0 ? 0 : (kind == 1 ? 255 : byte());
+        auto colour = [&] { return kind == 5 ? byte() : static_cast<std::uint8_t>(rng() % (a + 1u)); };
+        const std::uint8_t cr = colour(), cg = colour(), cb = colour();
+        r.glass.pixels.push_back(Pixel{cr, cg, cb, a});
+        frame.pixels.push_back(Pixel{byte(), byte(), byte(), byte()});
+    }
+    for (std::int32_t y = 0; y < height; ++y) {
+        const std::uint64_t rowStart = static_cast<std::uint64_t>(y) * width;
+        const std::uint64_t begin = rowStart + static_cast<std::uint64_t>(y % 4 + y / 13);
+        r.glassRuns.push_back({begin, begin + static_cast<std::uint64_t>(y % 13 + 1)});
+        if (y % 3 == 0) r.glassRuns.push_back({rowStart + 30, rowStart + width});
+    }
+    const Image before = frame;
+    r.compositeGlass(frame);
+    std::vector<bool> inRun(frame.pixels.size(), false);
+    for (const auto& run : r.glassRuns)
+        for (std::uint64_t idx = run.begin; idx < run.end; ++idx) inRun[idx] = true;
+    int wrong = 0;
+    for (std::size_t idx = 0; idx < frame.pixels.size(); ++idx) {
+        const Pixel s = r.glass.pixels[idx], d = before.pixels[idx], o = frame.pixels[idx];
+        if (!inRun[idx] || s.a == 0) {
+            wrong += o != d;
+            continue;
+        }
+        const unsigned k = 255u - s.a;
+        auto blend = [k](unsigned sc, unsigned dc) { return std::min(255u, sc + (dc * k + 127u) / 255u); };
+        wrong += o.r != blend(s.r, d.r) || o.g != blend(s.g, d.g) || o.b != blend(s.b, d.b) || o.a != blend(s.a, d.a);
     }
     EXPECT_EQ(wrong, 0);
 }
