@@ -228,9 +228,9 @@ TEST(Glass, CompositeAlongShortRunsMatchesPerPixelBlend) {
     Image frame{width, height, {}};
     for (std::int32_t k = 0; k < width * height; ++k) {
         auto byte = [&] { return static_cast<std::uint8_t>(rng()); };
-        const unsigned kind = rng() % 6;
-        const std::uint8_t a = kind == 0 ? 0 : (kind == 1 ? 255 : byte());
-        auto colour = [&] { return kind == 5 ? byte() : static_cast<std::uint8_t>(rng() % (a + 1u)); };
+        const unsigned kind = rng() % 7;
+        const std::uint8_t a = kind == 0 || kind == 6 ? 0 : (kind == 1 ? 255 : byte());
+        auto colour = [&] { return kind >= 5 ? byte() : static_cast<std::uint8_t>(rng() % (a + 1u)); };
         const std::uint8_t cr = colour(), cg = colour(), cb = colour();
         r.glass.pixels.push_back(Pixel{cr, cg, cb, a});
         frame.pixels.push_back(Pixel{byte(), byte(), byte(), byte()});
