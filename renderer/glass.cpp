@@ -7,12 +7,7 @@
 #include "renderer/compositing.h"
 #include "renderer/renderer.h"
 
-#if defined(__GNUC__) && defined(__x86_64__)
-#include <immintrin.h>
-#define VELMOR_X86_64 1
-#else
-#define VELMOR_X86_64 0
-#endif
+#include "renderer/simd.h"
 
 namespace velmor {
 
