@@ -22,20 +22,7 @@ SYSTEMTIME TenPastTen() {
     return time;
 }
 
-class ComposeFrames : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(gdiplus.started);
-        renderer = BuiltInRenderer();
-        ASSERT_NE(renderer, nullptr);
-        cfg = DEFAULT_SETTINGS;
-    }
-    void TearDown() override {
-        renderer.reset();
-        cfg = DEFAULT_SETTINGS;
-    }
-    GdiplusSession gdiplus;
-};
+class ComposeFrames : public WithBuiltInRenderer {};
 
 // The bitmap's bytes as a velmor image, read back without any conversion.
 velmor::Image Bytes(Gdiplus::Bitmap& bitmap) {

@@ -13,13 +13,11 @@
 namespace {
 
 // A layered popup tool window like the clock's, destroyed with the fixture.
-class Presenting : public ::testing::Test {
+class Presenting : public WithBuiltInRenderer {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(gdiplus.started);
-        renderer = BuiltInRenderer();
-        ASSERT_NE(renderer, nullptr);
-        cfg = DEFAULT_SETTINGS;
+        WithBuiltInRenderer::SetUp();
+        if (HasFatalFailure()) return;
         dpi = 96;
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
@@ -35,10 +33,9 @@ protected:
         FreeDib();
         if (windowHandle) DestroyWindow(windowHandle);
         windowHandle = nullptr;
-        renderer.reset();
         presentationFrame = {};
+        WithBuiltInRenderer::TearDown();
     }
-    GdiplusSession gdiplus;
 };
 
 // Width and height of the DIB section as GDI reports them.

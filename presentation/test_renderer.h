@@ -1,11 +1,15 @@
-// Test helper: the program's renderer built from the built-in artwork, as start-up builds it.
+// Test helpers: the program's renderer built from the built-in artwork, as start-up builds it.
 #pragma once
 
 #include <memory>
 
+#include <gtest/gtest.h>
+
 #include "app/globals.h"
 #include "presentation/artwork.h"
 #include "presentation/clock_renderer.h"
+#include "presentation/gdiplus_session.h"
+#include "settings/settings.h"
 
 inline std::unique_ptr<velmor::Renderer> BuiltInRenderer() {
     instance = GetModuleHandleW(nullptr);
@@ -15,3 +19,21 @@ inline std::unique_ptr<velmor::Renderer> BuiltInRenderer() {
     return velmor::Renderer::make(ReadPixels(bitmaps[0].get()), ReadPixels(bitmaps[1].get()),
                                   ReadPixels(bitmaps[2].get()));
 }
+
+// Test fixture: GDI+ running, the built-in renderer in the global `renderer` and
+// the settings at their defaults; the renderer is released and the settings
+// reset afterwards.
+class WithBuiltInRenderer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(gdiplus.started);
+        renderer = BuiltInRenderer();
+        ASSERT_NE(renderer, nullptr);
+        cfg = DEFAULT_SETTINGS;
+    }
+    void TearDown() override {
+        renderer.reset();
+        cfg = DEFAULT_SETTINGS;
+    }
+    GdiplusSession gdiplus;
+};
