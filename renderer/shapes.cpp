@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "renderer/compositing.h"
+#include "renderer/hand_bounds.h"
 #include "renderer/hand_knots.h"
 #include "renderer/renderer.h"
 
@@ -16,14 +17,8 @@ namespace {
 
 constexpr double pi = 3.141592653589793;
 
-// Per hand index: length L, half-width bound B, tail T, shadow opacity.
-struct HandBounds {
-    double length;
-    double bound;
-    double tail;
-    double shadowOpacity;
-};
-constexpr HandBounds bounds[3] = {{257, 25, 0, 0.64}, {346, 16, 0, 0.64}, {390, 1.4, 65, 0.42}};
+using hands::bounds;
+using hands::HandBounds;
 
 // The hour hand stands at 305 degrees and the minute hand at 60 in the reference
 // artwork; these are the double-precision cosine and sine of those angles.
@@ -220,7 +215,7 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
 
     const double theta = angle * pi / 180;
     const double s = std::sin(theta), c = std::cos(theta);
-    const double px = shadow ? 508 : 500, py = shadow ? 503 : 492;
+    const double px = shadow ? hands::shadowX : hands::pivotX, py = shadow ? hands::shadowY : hands::pivotY;
     const double scale = image.width / 1000.0;
     const double J = shadow ? 5 : 1.5 / scale;
 
