@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <random>
 
 #include "renderer/compositing.h"
 
@@ -104,6 +106,59 @@ TEST(Sample, InterpolatesPremultipliedBytes) {
     for (double v : {-3.0, 0.0, 0.4, 2.5})
         EXPECT_EQ(sample(one, v, -v), (Pixel{1, 2, 3, 4}));
     EXPECT_EQ(sample(Image{}, 0, 0), Pixel{});
+}
+
+// The lane arithmetic must give the plain code's bytes: every half step and
+// its neighbours, both sides of every byte, and values far out of range, in
+// each lane position.
+TEST(Compositing, LanesMatchPlainArithmetic) {
+    std::vector<double> values{std::nan(""), -INFINITY, INFINITY, -1e300, 1e300, -0.0, 0.0,
+                               0.49999999999999994, 254.49999999999997, 255.00000000000003};
+    for (int k = -4; k <= 520; ++k)
+        for (double v : {k / 2.0, k / 2.0 + 0.25})
+            values.insert(values.end(), {v, std::nextafter(v, -1e9), std::nextafter(v, 1e9)});
+    int failures = 0;
+    for (double v : values) {
+        Pixel lanes{}, plain{};
+        // a = 1: straight colour, saturated; the old value does not matter.
+        over(lanes, v, 128 - v, v / 2, 1.0);
+        detail::overPlain(plain, v, 128 - v, v / 2, 1.0);
+        failures += !(lanes == plain);
+    }
+    // Opacities between 0 and 1 over every alpha and a spread of colours.
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> opacity(-0.1, 1.1), colour(-20, 300);
+    for (int n = 0; n < 200000; ++n) {
+        const auto alpha = static_cast<std::uint8_t>(rng() % 256);
+        const Pixel old{static_cast<std::uint8_t>(rng() % (alpha + 1)), static_cast<std::uint8_t>(rng() % (alpha + 1)),
+                        static_cast<std::uint8_t>(rng() % (alpha + 1)), alpha};
+        const double r = colour(rng), g = colour(rng), b = colour(rng);
+        const double a = n % 7 == 0 ? (n % 2 ? 1.0 - 1.0 / (1 + n % 255) : (n % 255) / 255.0) : opacity(rng);
+        Pixel lanes = old, plain = old;
+        over(lanes, r, g, b, a);
+        detail::overPlain(plain, r, g, b, a);
+        failures += !(lanes == plain);
+    }
+    EXPECT_EQ(failures, 0);
+}
+
+TEST(Sample, LanesMatchPlainArithmetic) {
+    std::mt19937_64 rng(11);
+    Image image{37, 23, {}};
+    for (int k = 0; k < 37 * 23; ++k) {
+        const auto a = static_cast<std::uint8_t>(k % 5 == 0 ? 255 : rng() % 256);
+        image.pixels.push_back(Pixel{static_cast<std::uint8_t>(rng() % (a + 1)), static_cast<std::uint8_t>(rng() % (a + 1)),
+                                     static_cast<std::uint8_t>(rng() % (a + 1)), a});
+    }
+    std::uniform_real_distribution<double> x(-3, 40), y(-3, 26);
+    int failures = 0;
+    for (int n = 0; n < 300000; ++n) {
+        // Every few samples an exact quarter position, where rounding ties are likeliest.
+        const double u = n % 5 == 0 ? std::floor(x(rng)) + (n % 4) / 4.0 : x(rng);
+        const double v = n % 3 == 0 ? std::floor(y(rng)) + 0.5 : y(rng);
+        failures += !(sample(image, u, v) == detail::samplePlain(image, u, v));
+    }
+    EXPECT_EQ(failures, 0);
 }
 
 } // namespace
