@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "renderer/hand_knots.h"
+#include "renderer/leaf_spline.h"
 #include "renderer/renderer.h"
 
 namespace velmor {
@@ -35,25 +36,7 @@ Renderer::LeafSection Renderer::leaf(std::int32_t hand, double along) const {
     // (the rasteriser calls this for pixels all along the hand).
     int j = 1;
     for (int i = 1; i < n - 1; ++i) j += k[i].along < u;
-    const LeafKnot& a = k[j - 1];
-    const LeafKnot& b = k[j];
-    const double h = b.along - a.along;
-    const double s = (u - a.along) / h;
-
-    const double m0 = j >= 2 ? (b.halfWidth - k[j - 2].halfWidth) / (b.along - k[j - 2].along)
-                             : (b.halfWidth - a.halfWidth) / h;
-    const double m1 = j + 1 < n ? (k[j + 1].halfWidth - a.halfWidth) / (k[j + 1].along - a.along)
-                                : (b.halfWidth - a.halfWidth) / h;
-
-    const double s2 = s * s;
-    const double s3 = s2 * s;
-    const double p = (2 * s3 - 3 * s2 + 1) * a.halfWidth + (s3 - 2 * s2 + s) * h * m0 +
-                     (3 * s2 - 2 * s3) * b.halfWidth + (s3 - s2) * h * m1;
-    const double slope = ((6 * s2 - 6 * s) * a.halfWidth + (3 * s2 - 4 * s + 1) * h * m0 +
-                          (6 * s - 6 * s2) * b.halfWidth + (3 * s2 - 2 * s) * h * m1) /
-                         h;
-
-    return LeafSection{p > 0 ? p : 0.0, a.shift + s * (b.shift - a.shift), slope};
+    return leafSectionAt(leafSegment(k.data(), n, j), u);
 }
 
 } // namespace velmor

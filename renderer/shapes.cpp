@@ -9,7 +9,9 @@
 #include "renderer/compositing.h"
 #include "renderer/hand_bounds.h"
 #include "renderer/hand_knots.h"
+#include "renderer/leaf_spline.h"
 #include "renderer/renderer.h"
+#include "renderer/simd.h"
 
 namespace velmor {
 
@@ -143,19 +145,63 @@ std::vector<Point> handOutline(const Renderer& r, int hand) {
     return outline;
 }
 
-// The `shift` that `leaf` returns, with the same arithmetic in the same order,
-// for pixels whose coverage is already known to be whole.
-double leafShift(int hand, double along) {
+// Every knot of both profiles sits on a whole unit of `along`, so all u strictly
+// inside one unit (b, b + 1) fall in the same spline segment.
+constexpr bool onWholeUnits(const knots::Knot (&k)[knots::count]) {
+    for (const knots::Knot& knot : k)
+        if (knot.along != static_cast<double>(static_cast<int>(knot.along))) return false;
+    return true;
+}
+static_assert(onWholeUnits(knots::hour) && onWholeUnits(knots::minute));
+
+// A leaf hand's spline segments and, per unit of `along`, the one that holds it.
+struct LeafTable {
+    LeafSegment segments[knots::count];
+    std::uint8_t segmentOf[LeafEnvelope::bins];
+    double length;
+};
+
+LeafTable leafTable(int hand) {
     const knots::Knot* k = hand == 0 ? knots::hour : knots::minute;
     const int n = knots::count;
-    double u = along < k[n - 1].along ? along : k[n - 1].along;
-    if (!(u > 0.0)) u = 0.0;
-    int j = 1;
-    for (int i = 1; i < n - 1; ++i) j += k[i].along < u;
-    const knots::Knot& a = k[j - 1];
-    const knots::Knot& b = k[j];
-    const double s = (u - a.along) / (b.along - a.along);
-    return a.shift + s * (b.shift - a.shift);
+    LeafTable table{};
+    for (int j = 1; j < n; ++j) table.segments[j] = leafSegment(k, n, j);
+    table.length = k[n - 1].along;
+    for (int b = 0; b < LeafEnvelope::bins; ++b) {
+        // As `leaf` counts it: one past the inner knots before u, here before every u in (b, b + 1).
+        int j = 1;
+        for (int i = 1; i < n - 1; ++i) j += k[i].along <= b;
+        table.segmentOf[b] = static_cast<std::uint8_t>(j);
+    }
+    return table;
+}
+
+// The segment `leaf` would use at u, or null when u is not strictly inside a unit
+// of the hand (on a knot, at the ends, beyond them, NaN): the caller then asks
+// `leaf` itself.
+inline const LeafSegment* segmentAt(const LeafTable& table, double u) {
+    if (!(u > 0.0) || !(u < table.length)) return nullptr;
+    const int b = static_cast<int>(u);
+    if (b == u) return nullptr;
+    return &table.segments[table.segmentOf[b]];
+}
+
+// The reference artwork at point (q, y) of a hand standing in its reference
+// pose (cosine pc, sine ps): both coordinates in one pair of lanes, each with
+// the plain expression's operations in its order.
+inline Pixel referenceAt(const Image& reference, double pc, double ps, double q, double y) {
+#if VELMOR_X86_64
+    // (q·pc − y·ps + 500) · width / 1000 and (q·ps + y·pc + 492) · height / 1000;
+    // adding y·(−ps) is subtracting y·ps exactly.
+    __m128d v = _mm_add_pd(_mm_mul_pd(_mm_set1_pd(q), _mm_set_pd(ps, pc)), _mm_mul_pd(_mm_set1_pd(y), _mm_set_pd(pc, -ps)));
+    v = _mm_add_pd(v, _mm_set_pd(492.0, 500.0));
+    v = _mm_mul_pd(v, _mm_set_pd(static_cast<double>(reference.height), static_cast<double>(reference.width)));
+    v = _mm_div_pd(v, _mm_set1_pd(1000.0));
+    return sample(reference, _mm_cvtsd_f64(v), _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)));
+#else
+    return sample(reference, (q * pc - y * ps + 500) * reference.width / 1000,
+                  (q * ps + y * pc + 492) * reference.height / 1000);
+#endif
 }
 
 } // namespace
@@ -212,6 +258,7 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
     // does not depend on the angle, so each hand's is built once and kept.
     static const std::vector<Point> outlines[3] = {handOutline(*this, 0), handOutline(*this, 1), handOutline(*this, 2)};
     const std::vector<Point>& outline = outlines[hand];
+    static const LeafTable leafTables[2] = {leafTable(0), leafTable(1)};
 
     const double theta = angle * pi / 180;
     const double s = std::sin(theta), c = std::cos(theta);
@@ -236,7 +283,6 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
     const double across = B + J;
     const double xa = (x0 + 0.5) / scale - px, xb = (x1 + 0.5) / scale - px;
     const bool cosZero = std::fabs(c) < 1e-12, sinZero = std::fabs(s) < 1e-12;
-    const double refWidth = referenceImage.width, refHeight = referenceImage.height;
 
     // Cheap verdicts that never change a pixel's result: a pixel whose distance is
     // provably at least `gone` is untouched; a shadow pixel provably 3.5 units
@@ -295,58 +341,31 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
 
         Pixel* row = image.pixels.data() + static_cast<std::size_t>(i) * image.width;
         const double sYr = s * Yr, cYr = c * Yr;
-        for (int j = j0; j <= j1; ++j) {
+        auto handPoint = [&](int j, double& x, double& y) {
             const double Xr = tabled ? columnX[j] : (j + 0.5) / scale - px;
-            const double x = c * Xr + sYr;
-            const double y = -s * Xr + cYr;
+            x = c * Xr + sYr;
+            y = -s * Xr + cYr;
+        };
 
-            double d, shift = 0;
-            const double ax = std::fabs(x);
-            bool covered = false;
-            if (hand == 2) {
+        if (hand == 2) {
+            for (int j = j0; j <= j1; ++j) {
+                double x, y;
+                handPoint(j, x, y);
+                const double ax = std::fabs(x);
                 // The exact distance is at least the distance to each side's line.
                 if (std::max(ax - 1.4, std::max(y - T, -L - y)) >= gone) continue;
-                d = outlineDistance(outline, x, y);
-            } else {
-                // Beyond the tip or behind the pivot. d is at least e, so a pixel
-                // that e alone leaves untouched needs no leaf.
-                const double e = std::max(-L - y, y);
-                if (e >= gone) continue;
-                const int bin = -y <= 0 ? 0 : (-y >= L ? static_cast<int>(L) : static_cast<int>(-y));
-                if (ax - env->widest[bin] >= goneAcross) continue;
-                if (shadow && e <= -3.5 * 1.0001 && env->narrowest[bin] - ax >= solidAcross) {
-                    Pixel& p = row[j];
-                    p = Pixel{solidColour[p.r], solidColour[p.g], solidColour[p.b], solidAlpha[p.a]};
+                const double d = outlineDistance(outline, x, y);
+                if (shadow) {
+                    const double o = 0.5 - d / 7;
+                    if (o <= 0) continue;
+                    over(row[j], 0, 0, 0, o >= 1 ? hb.shadowOpacity : o * hb.shadowOpacity);
                     continue;
                 }
-                if (!shadow && e <= -whole && env->narrowest[bin] - ax >= wholeAcross) {
-                    covered = true;
-                    d = 0; // unused
-                    shift = leafShift(hand, -y);
-                } else {
-                    const LeafSection section = leaf(hand, -y);
-                    const double f = (ax - section.halfWidth) / std::sqrt(section.slope * section.slope + 1);
-                    d = std::max(e, f);
-                    shift = section.shift;
-                }
-            }
-
-            if (shadow) {
-                const double o = 0.5 - d / 7;
-                if (o <= 0) continue;
-                over(row[j], 0, 0, 0, o >= 1 ? hb.shadowOpacity : o * hb.shadowOpacity);
-                continue;
-            }
-
-            double coverage = 1;
-            if (!covered) {
-                coverage = 0.5 - d * scale;
+                double coverage = 0.5 - d * scale;
                 if (coverage <= 0) continue;
                 if (coverage >= 1) coverage = 1;
-            }
-            double r, g, bl;
-            if (hand == 2) {
                 const double u = ax / 1.4;
+                double r, g, bl;
                 if (u <= 0) {
                     r = 218, g = 180, bl = 102;
                 } else if (u >= 1) {
@@ -354,23 +373,63 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
                 } else {
                     r = 218 - 93 * u, g = 180 - 92 * u, bl = 102 - 63 * u;
                 }
-            } else {
-                // The same point of the same hand in the reference artwork; off its
-                // brass, look again nearer the centre line.
-                const double pc = poseCos[hand], ps = poseSin[hand];
-                double q = x + shift;
-                Pixel p = sample(referenceImage, (q * pc - y * ps + 500) * refWidth / 1000,
-                                 (q * ps + y * pc + 492) * refHeight / 1000);
-                if (!(p.r >= 1.06 * p.g && p.g >= 1.1 * p.b)) {
-                    q = 0.45 * x + shift;
-                    p = sample(referenceImage, (q * pc - y * ps + 500) * refWidth / 1000,
-                               (q * ps + y * pc + 492) * refHeight / 1000);
-                }
-                unpremultiply(p, r, g, bl);
+                over(row[j], r, g, bl, coverage);
             }
+            continue;
+        }
+
+        const LeafTable& table = leafTables[hand];
+        const double pc = poseCos[hand], ps = poseSin[hand];
+        for (int j = j0; j <= j1; ++j) {
+            double x, y;
+            handPoint(j, x, y);
+            const double ax = std::fabs(x);
+            // Beyond the tip or behind the pivot. d is at least e, so a pixel
+            // that e alone leaves untouched needs no leaf.
+            const double e = std::max(-L - y, y);
+            if (e >= gone) continue;
+            const double along = -y;
+            const int bin = along <= 0 ? 0 : (along >= L ? static_cast<int>(L) : static_cast<int>(along));
+            if (ax - env->widest[bin] >= goneAcross) continue;
+            const LeafSegment* segment = segmentAt(table, along);
+
+            if (shadow) {
+                Pixel& p = row[j];
+                if (e <= -3.5 * 1.0001 && env->narrowest[bin] - ax >= solidAcross) {
+                    p = Pixel{solidColour[p.r], solidColour[p.g], solidColour[p.b], solidAlpha[p.a]};
+                    continue;
+                }
+                const LeafSection section = segment ? leafSectionAt(*segment, along) : leaf(hand, along);
+                const double f = (ax - section.halfWidth) / std::sqrt(section.slope * section.slope + 1);
+                const double o = 0.5 - std::max(e, f) / 7;
+                if (o <= 0) continue;
+                over(p, 0, 0, 0, o >= 1 ? hb.shadowOpacity : o * hb.shadowOpacity);
+                continue;
+            }
+
+            double coverage = 1, shift;
+            if (e <= -whole && env->narrowest[bin] - ax >= wholeAcross) {
+                shift = segment ? leafShiftAt(*segment, along) : leaf(hand, along).shift;
+            } else {
+                const LeafSection section = segment ? leafSectionAt(*segment, along) : leaf(hand, along);
+                const double f = (ax - section.halfWidth) / std::sqrt(section.slope * section.slope + 1);
+                coverage = 0.5 - std::max(e, f) * scale;
+                if (coverage <= 0) continue;
+                if (coverage >= 1) coverage = 1;
+                shift = section.shift;
+            }
+            // The same point of the same hand in the reference artwork; off its
+            // brass, look again nearer the centre line.
+            Pixel p = referenceAt(referenceImage, pc, ps, x + shift, y);
+            if (!(p.r >= 1.06 * p.g && p.g >= 1.1 * p.b)) p = referenceAt(referenceImage, pc, ps, 0.45 * x + shift, y);
+            if (coverage >= 1 && p.a == 255) {
+                row[j] = p; // over() at full opacity writes an opaque sample's own bytes
+                continue;
+            }
+            double r, g, bl;
+            unpremultiply(p, r, g, bl);
             over(row[j], r, g, bl, coverage);
         }
     }
 }
-
 } // namespace velmor
