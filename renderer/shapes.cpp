@@ -217,19 +217,44 @@ void Renderer::circle(Image& image, double cx, double cy, double radius, bool te
     if (y1 < y0 || x1 < x0) return;
 
     const double refWidth = referenceImage.width, refHeight = referenceImage.height;
+    // Squared distances from the centre that are surely inside the one-pixel edge
+    // (coverage at least 1) or surely beyond it (coverage at most 0), with margins
+    // that dwarf rounding; only the ring between needs the exact hypot.
+    const double inner = radius - 0.5 / scale - 1e-6, outer = radius + 0.5 / scale + 1e-6;
+    const double inner2 = inner > 0 ? inner * inner : -1.0, outer2 = outer * outer;
+
+    // Per column, what every row needs: dx, and for the texture its column in the
+    // reference artwork (the same offset from the reference's pivot).
+    constexpr int tableWidth = 1200;
+    double columnX[tableWidth], referenceX[tableWidth];
+    const bool tabled = x1 < tableWidth;
+    if (tabled)
+        for (int j = x0; j <= x1; ++j) {
+            columnX[j] = (j + 0.5) / scale - cx;
+            referenceX[j] = columnX[j] * refWidth / 1000 + refWidth * 0.5;
+        }
+
     for (int i = y0; i <= y1; ++i) {
         const double dy = (i + 0.5) / scale - cy;
+        const double referenceY = refHeight * 0.492 + refHeight * dy / 1000;
         Pixel* row = image.pixels.data() + static_cast<std::size_t>(i) * image.width;
         for (int j = x0; j <= x1; ++j) {
-            const double dx = (j + 0.5) / scale - cx;
-            double coverage = (radius - std::hypot(dx, dy)) * scale + 0.5;
-            if (coverage <= 0) continue;
-            if (coverage >= 1) coverage = 1;
+            const double dx = tabled ? columnX[j] : (j + 0.5) / scale - cx;
+            const double d2 = dx * dx + dy * dy;
+            if (d2 > outer2) continue;
+            double coverage = 1;
+            if (!(d2 < inner2)) {
+                coverage = (radius - std::hypot(dx, dy)) * scale + 0.5;
+                if (coverage <= 0) continue;
+                if (coverage >= 1) coverage = 1;
+            }
             double r, g, b;
             if (textured) {
-                // The same offset from the reference artwork's pivot.
-                const Pixel p = sample(referenceImage, dx * refWidth / 1000 + refWidth * 0.5,
-                                       refHeight * 0.492 + refHeight * dy / 1000);
+                const Pixel p = sample(referenceImage, tabled ? referenceX[j] : dx * refWidth / 1000 + refWidth * 0.5, referenceY);
+                if (coverage >= 1 && p.a == 255) {
+                    row[j] = p; // over() at full opacity writes an opaque sample's own bytes
+                    continue;
+                }
                 unpremultiply(p, r, g, b);
             } else {
                 // Light towards the upper left, dark towards the lower right.
