@@ -4,6 +4,8 @@
 // the frame's width.
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <utility>
 #include <vector>
 
 #include "renderer/compositing.h"
@@ -47,39 +49,44 @@ void unpremultiply(Pixel p, double& r, double& g, double& b) {
     b = p.b * 255.0 / d;
 }
 
-// The even-odd inside test and exact distance to a closed outline, negative inside.
-// Horizontal edges never flip the inside flag and lie at least (y - ay)^2 away, so
-// they are measured after the others and only when that bound could still win;
-// on a vertical edge the crossing is at ax itself. Neither changes the result:
-// the smallest of a set and an even-odd count do not depend on the order.
-double outlineDistance(const std::vector<Point>& outline, double x, double y) {
-    const std::size_t n = outline.size();
+// The squared distance from (x, y) to the segment from a to b.
+inline double segmentDistance2(const Point& a, const Point& b, double x, double y) {
+    const double ex = b.x - a.x, ey = b.y - a.y;
+    double t = ((x - a.x) * ex + (y - a.y) * ey) / (ey * ey + ex * ex);
+    if (t >= 1) t = 1;
+    if (t <= 0) t = 0;
+    const double dx = x - (a.x + t * ex), dy = y - (a.y + t * ey);
+    return dx * dx + dy * dy;
+}
+
+// The seconds bar, corner by corner in outline order: left side up, top, right
+// side down, bottom.
+constexpr Point barCorners[4] = {{-1.4, -390}, {1.4, -390}, {1.4, 65}, {-1.4, 65}};
+
+// The exact distance to the seconds bar's outline, negative inside: the smallest
+// distance to its four sides, by an even-odd crossing count for inside. The
+// sides are measured the way a general outline would measure them (the long
+// sides first, the short ones only when they could still be nearer), minus the
+// work that cannot change the result: off the centre line, the long side on the
+// far side of it is never the nearer one (|x| + 1.4 >= |x - 1.4| survives
+// rounding, and the two sides' along-terms differ by far less than their
+// squared across-terms), and the crossing count of two vertical sides is a
+// comparison of x with each.
+double barDistance(double x, double y) {
+    const Point &topLeft = barCorners[0], &topRight = barCorners[1], &bottomRight = barCorners[2],
+                &bottomLeft = barCorners[3];
     double best = 1e20;
-    bool inside = false;
-    auto measure = [&](const Point& a, const Point& b) {
-        const double ex = b.x - a.x, ey = b.y - a.y;
-        double t = ((x - a.x) * ex + (y - a.y) * ey) / (ey * ey + ex * ex);
-        if (t >= 1) t = 1;
-        if (t <= 0) t = 0;
-        const double dx = x - (a.x + t * ex), dy = y - (a.y + t * ey);
-        const double d2 = dx * dx + dy * dy;
+    if (x < 1e-3) best = segmentDistance2(bottomLeft, topLeft, x, y);
+    if (x > -1e-3) {
+        const double d2 = segmentDistance2(topRight, bottomRight, x, y);
         if (d2 < best) best = d2;
-    };
-    for (std::size_t k = 0; k < n; ++k) {
-        const Point& a = outline[k == 0 ? n - 1 : k - 1];
-        const Point& b = outline[k];
-        if (a.y == b.y) continue; // horizontal: below
-        measure(a, b);
-        if ((a.y > y) != (b.y > y) && x < (a.x == b.x ? a.x : a.x + (b.x - a.x) * (y - a.y) / (b.y - a.y)))
-            inside = !inside;
     }
-    for (std::size_t k = 0; k < n; ++k) {
-        const Point& a = outline[k == 0 ? n - 1 : k - 1];
-        const Point& b = outline[k];
-        if (a.y != b.y) continue;
+    const bool inside = (topLeft.y > y) != (bottomLeft.y > y) && (x < topRight.x) != (x < topLeft.x);
+    for (const auto& [a, b] : {std::pair{topLeft, topRight}, std::pair{bottomRight, bottomLeft}}) {
         const double dy = y - a.y;
         if (dy * dy >= best) continue;
-        measure(a, b);
+        const double d2 = segmentDistance2(a, b, x, y);
+        if (d2 < best) best = d2;
     }
     const double d = std::sqrt(best);
     return inside ? -d : d;
@@ -130,7 +137,7 @@ LeafEnvelope envelope(const Renderer& r, int hand) {
 // flank from the pivot to the tip and back down the right; the seconds bar's four
 // corners.
 std::vector<Point> handOutline(const Renderer& r, int hand) {
-    if (hand == 2) return {{-1.4, -390}, {1.4, -390}, {1.4, 65}, {-1.4, 65}};
+    if (hand == 2) return {std::begin(barCorners), std::end(barCorners)};
     const double L = bounds[hand].length;
     std::vector<Point> outline;
     outline.reserve(97);
@@ -379,7 +386,7 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
                 const double ax = std::fabs(x);
                 // The exact distance is at least the distance to each side's line.
                 if (std::max(ax - 1.4, std::max(y - T, -L - y)) >= gone) continue;
-                const double d = outlineDistance(outline, x, y);
+                const double d = barDistance(x, y);
                 if (shadow) {
                     const double o = 0.5 - d / 7;
                     if (o <= 0) continue;
