@@ -3,11 +3,13 @@
 // transparent bulk of the layer costs nothing per frame.
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "renderer/compositing.h"
 #include "renderer/renderer.h"
 
 #include "renderer/simd.h"
+#include "renderer/visible.h"
 
 namespace velmor {
 
@@ -16,16 +18,21 @@ void Renderer::prepareGlass(double strength) {
 
     const std::int32_t width = scaledCrystal.width, height = scaledCrystal.height;
     const std::size_t count = scaledCrystal.empty() ? 0 : static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    Image layer;
-    layer.pixels.resize(count); // may throw before anything changed
-    layer.width = count ? width : 0;
-    layer.height = count ? height : 0;
+    // The layer reuses its storage; only when that is too small is new storage
+    // taken, fresh rather than grown since every pixel is rewritten. That is the
+    // one allocation that may throw before anything changed.
+    std::vector<Pixel> room;
+    if (glass.pixels.capacity() < count) room.reserve(count);
     // From here on the layer is half built: mark it stale so that an allocation
     // failure while appending runs cannot leave a strength that looks current.
     glassStrength = -1.0;
-    glass = std::move(layer);
+    if (room.capacity() != 0) glass.pixels.swap(room);
+    glass.pixels.resize(count);
+    glass.width = count ? width : 0;
+    glass.height = count ? height : 0;
     glassRuns.clear();
     if (count == 0 || scaledCrystal.pixels.size() < count) {
+        if (count) std::memset(static_cast<void*>(glass.pixels.data()), 0, count * sizeof(Pixel));
         glassStrength = strength;
         return;
     }
@@ -35,17 +42,24 @@ void Renderer::prepareGlass(double strength) {
     std::uint8_t scaled[256];
     for (int v = 0; v < 256; ++v) scaled[v] = saturate(v * strength);
 
-    const Pixel* source = scaledCrystal.pixels.data();
-    Pixel* target = glass.pixels.data();
+    // An all-zero source pixel gives an all-zero glass pixel (every strength
+    // keeps 0 at 0), so outside each row's visible stretch the layer is cleared
+    // without looking up a byte.
     for (std::int32_t y = 0; y < height; ++y) {
         const std::uint64_t rowStart = static_cast<std::uint64_t>(y) * static_cast<std::uint64_t>(width);
+        const Pixel* source = scaledCrystal.pixels.data() + rowStart;
+        Pixel* target = glass.pixels.data() + rowStart;
+        const Visible visible = visibleStretch(source, width);
+        // memset, not fill: GCC stores a four-byte struct one at a time.
+        std::memset(static_cast<void*>(target), 0, static_cast<std::size_t>(visible.begin) * sizeof(Pixel));
+        std::memset(static_cast<void*>(target + visible.end), 0, static_cast<std::size_t>(width - visible.end) * sizeof(Pixel));
         bool open = false;
         std::uint64_t start = 0;
-        for (std::int32_t x = 0; x < width; ++x) {
-            const std::uint64_t idx = rowStart + static_cast<std::uint64_t>(x);
-            const Pixel s = source[idx];
+        for (std::int32_t x = visible.begin; x < visible.end; ++x) {
+            const Pixel s = source[x];
             const Pixel g{scaled[s.r], scaled[s.g], scaled[s.b], scaled[s.a]};
-            target[idx] = g;
+            target[x] = g;
+            const std::uint64_t idx = rowStart + static_cast<std::uint64_t>(x);
             if (g.a != 0 && !open) {
                 open = true;
                 start = idx;
@@ -55,7 +69,7 @@ void Renderer::prepareGlass(double strength) {
             }
         }
         // A run never spans two rows: the row's end closes it.
-        if (open) glassRuns.push_back(GlassRun{start, rowStart + static_cast<std::uint64_t>(width)});
+        if (open) glassRuns.push_back(GlassRun{start, rowStart + static_cast<std::uint64_t>(visible.end)});
     }
     glassStrength = strength;
 }

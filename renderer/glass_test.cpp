@@ -136,6 +136,38 @@ TEST(Glass, EveryByteIsRoundedProduct) {
     EXPECT_EQ(r.glassRuns.size(), 2u);
 }
 
+// Rebuilt in its own storage over a layer that was visible everywhere: the
+// clear rows and clear row ends of the new crystal are cleared, not left over.
+TEST(Glass, RebuiltInPlaceOverAVisibleLayer) {
+    const std::int32_t width = 45, height = 30;
+    Renderer r = withCrystal(Image{width, height, std::vector<Pixel>(static_cast<std::size_t>(width) * height, Pixel{9, 9, 9, 90})});
+    r.prepareGlass(1.5);
+    const Pixel* storage = r.glass.pixels.data();
+    Image crystal = randomCrystal(width, 7);
+    crystal.height = height;
+    crystal.pixels.resize(static_cast<std::size_t>(width) * height);
+    for (std::int32_t y = 0; y < height; ++y)
+        for (std::int32_t x = 0; x < width; ++x)
+            if (y % 5 == 0 || x < y % 7 || x > width - 1 - y % 11 || (y % 3 == 1 && x < 20))
+                crystal.pixels[static_cast<std::size_t>(y) * width + x] = Pixel{};
+    crystal.pixels[static_cast<std::size_t>(7) * width + 3] = Pixel{0, 0, 4, 0}; // colour without alpha: kept, no run
+    r.scaledCrystal = crystal;
+    r.glassStrength = -1.0;
+    r.prepareGlass(1.5);
+    EXPECT_EQ(r.glass.pixels.data(), storage);
+    std::vector<int> covered(r.glass.pixels.size(), 0);
+    for (const auto& run : r.glassRuns)
+        for (auto idx = run.begin; idx < run.end; ++idx) ++covered[idx];
+    int wrong = 0;
+    for (std::size_t k = 0; k < crystal.pixels.size(); ++k) {
+        const Pixel c = crystal.pixels[k], g = r.glass.pixels[k];
+        wrong += g != Pixel{saturate(c.r * 1.5), saturate(c.g * 1.5), saturate(c.b * 1.5), saturate(c.a * 1.5)};
+        wrong += covered[k] != (g.a != 0 ? 1 : 0);
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(r.glass.pixels[static_cast<std::size_t>(7) * width + 3], (Pixel{0, 0, 6, 0}));
+}
+
 TEST(Glass, TransparentOrEmptyCrystalHasNoRuns) {
     Renderer clear = withCrystal(Image{4, 4, std::vector<Pixel>(16)});
     clear.prepareGlass(1.5);

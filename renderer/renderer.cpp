@@ -40,11 +40,34 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
     }
 
     if (size != scaledSize || fast != scaledFast) {
-        // The key is written only after both images exist, so a failure in
-        // between leaves the old key and the next frame rebuilds both.
-        Image face = fast ? resampleFast(faceImage, size) : resample(faceImage, size);
-        scaledCrystal = resampleFast(crystalImage, size);
-        scaledFace = std::move(face);
+        // Everything that can fail is allocated first: a failure leaves the old
+        // images and the old key. The key is written only after both images
+        // exist. The quick resizer writes into the images' own storage, so an
+        // animation step, a new size every frame, does not fault in and clear
+        // new pages for each.
+        const std::size_t count = static_cast<std::size_t>(size) * static_cast<std::size_t>(size);
+        FastPlan crystalPlan = planFast(crystalImage, size);
+        FastPlan facePlan;
+        Image face;
+        if (fast)
+            facePlan = planFast(faceImage, size);
+        else
+            face = resample(faceImage, size);
+        // New storage only where the old is too small; fresh, not grown, since
+        // every pixel is rewritten.
+        std::vector<Pixel> crystalRoom, faceRoom;
+        if (scaledCrystal.pixels.capacity() < count) crystalRoom.reserve(count);
+        if (fast && scaledFace.pixels.capacity() < count) faceRoom.reserve(count);
+
+        // Nothing below allocates.
+        if (crystalRoom.capacity() != 0) scaledCrystal.pixels.swap(crystalRoom);
+        runFast(crystalImage, crystalPlan, scaledCrystal);
+        if (fast) {
+            if (faceRoom.capacity() != 0) scaledFace.pixels.swap(faceRoom);
+            runFast(faceImage, facePlan, scaledFace);
+        } else {
+            scaledFace = std::move(face);
+        }
         scaledSize = size;
         scaledFast = fast;
         glassStrength = -1.0;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "renderer/renderer.h"
+#include "renderer/resample.h"
 
 namespace velmor {
 namespace {
@@ -227,16 +228,32 @@ TEST(RendererFrame, PremultipliedReproducibleTransparentCornersAndCapOnTop) {
     }
 }
 
+// The glass is the scaled crystal with every byte scaled by the strength.
+bool glassIsCrystalAt(const Renderer& r, double strength) {
+    if (r.glass.pixels.size() != r.scaledCrystal.pixels.size()) return false;
+    for (std::size_t k = 0; k < r.glass.pixels.size(); ++k) {
+        const Pixel c = r.scaledCrystal.pixels[k], g = r.glass.pixels[k];
+        if (g != Pixel{saturate(c.r * strength), saturate(c.g * strength), saturate(c.b * strength), saturate(c.a * strength)})
+            return false;
+    }
+    return true;
+}
+
 TEST(RendererCache, RebuildsOnlyWhatItsKeyAsks) {
     auto r = makeRenderer();
     Image out;
     EXPECT_EQ(r->scaledSize, 0);
     r->renderTo(out, 300, tenTwenty, all, false);
+    EXPECT_EQ(r->glassStrength, 1.0);
+    // A rebuild rewrites every pixel, storage reused or not, so a marker in a
+    // clear corner of a cache tells whether it was rebuilt.
+    const Pixel marker{1, 2, 3, 4};
+    auto mark = [&] { r->scaledFace.pixels[0] = r->scaledCrystal.pixels[0] = r->glass.pixels[0] = marker; };
+    mark();
     const Pixel* face = r->scaledFace.pixels.data();
     const Pixel* crystalPixels = r->scaledCrystal.pixels.data();
     const Pixel* glassPixels = r->glass.pixels.data();
     const Pixel* outPixels = out.pixels.data();
-    EXPECT_EQ(r->glassStrength, 1.0);
 
     // Same key: nothing resized or rebuilt, out's storage reused.
     r->renderTo(out, 300, {4, 5, 6, 7}, all, false);
@@ -244,23 +261,39 @@ TEST(RendererCache, RebuildsOnlyWhatItsKeyAsks) {
     EXPECT_EQ(r->scaledCrystal.pixels.data(), crystalPixels);
     EXPECT_EQ(r->glass.pixels.data(), glassPixels);
     EXPECT_EQ(out.pixels.data(), outPixels);
+    EXPECT_EQ(r->scaledFace.pixels[0], marker);
+    EXPECT_EQ(r->scaledCrystal.pixels[0], marker);
+    EXPECT_EQ(r->glass.pixels[0], marker);
 
-    // Only the reflection: only the glass.
+    // Only the reflection: only the glass, now at the new strength.
     Options o = all;
     o.reflection = 1.2;
     r->renderTo(out, 300, tenTwenty, o, false);
-    EXPECT_EQ(r->scaledFace.pixels.data(), face);
-    EXPECT_EQ(r->scaledCrystal.pixels.data(), crystalPixels);
-    EXPECT_NE(r->glass.pixels.data(), glassPixels);
+    EXPECT_EQ(r->scaledFace.pixels[0], marker);
+    EXPECT_EQ(r->scaledCrystal.pixels[0], marker);
+    EXPECT_EQ(r->glass.pixels[0], (Pixel{saturate(1 * 1.2), saturate(2 * 1.2), saturate(3 * 1.2), saturate(4 * 1.2)}));
+    EXPECT_TRUE(glassIsCrystalAt(*r, 1.2));
+    EXPECT_FALSE(glassIsCrystalAt(*r, 1.0)); // the strength shows
     EXPECT_EQ(r->glassStrength, 1.2);
 
-    // Only fast: both scaled images and the glass.
-    glassPixels = r->glass.pixels.data();
-    r->renderTo(out, 300, tenTwenty, o, true);
-    EXPECT_NE(r->scaledFace.pixels.data(), face);
-    EXPECT_NE(r->scaledCrystal.pixels.data(), crystalPixels);
-    EXPECT_NE(r->glass.pixels.data(), glassPixels);
-    EXPECT_TRUE(r->scaledFast);
+    // Only fast: both scaled images and the glass, with the quick resizer's
+    // pixels; then a larger and a smaller size, which leave no stale pixels.
+    const std::vector<Pixel> lanczos = r->scaledFace.pixels;
+    for (int size : {300, 320, 310, 160}) {
+        mark();
+        r->renderTo(out, size, tenTwenty, o, true);
+        EXPECT_TRUE(r->scaledFast);
+        EXPECT_EQ(r->scaledFace.pixels, resampleFast(r->faceImage, size).pixels) << size;
+        EXPECT_EQ(r->scaledCrystal.pixels, resampleFast(r->crystalImage, size).pixels) << size;
+        EXPECT_TRUE(glassIsCrystalAt(*r, 1.2)) << size;
+        EXPECT_EQ(r->glass.width, size);
+        if (size == 300) {
+            EXPECT_NE(r->scaledFace.pixels, lanczos);
+        }
+        Image fresh;
+        makeRenderer()->renderTo(fresh, size, tenTwenty, o, true);
+        EXPECT_EQ(out.pixels, fresh.pixels) << size;
+    }
 
     // A new size without the crystal leaves the glass stale until a crystal frame.
     o.crystal = false;

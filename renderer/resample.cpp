@@ -11,11 +11,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <numbers>
 
 #include "renderer/simd.h"
+#include "renderer/visible.h"
 
 namespace velmor {
 
@@ -532,20 +534,13 @@ Image resample(const Image& source, std::int32_t size) {
 
 namespace {
 
-// One output column of the quick resizer.
-struct FastColumn {
-    std::int32_t left = 0;
-    std::int32_t right = 0;
-    std::int32_t rightWeight = 0; // 0..256
-};
-
 // Sample position of output i on an axis of `length` source samples: the two
 // neighbouring indexes, clamped, and the 8-bit weight of the second.
-FastColumn fastAxis(std::int32_t i, std::int32_t length, std::int32_t size) {
+FastTap fastAxis(std::int32_t i, std::int32_t length, std::int32_t size) {
     const double d = (i + 0.5) * length / size - 0.5;
     const double e = std::floor(d);
     const auto base = static_cast<std::int64_t>(e);
-    FastColumn c;
+    FastTap c;
     // (d - e) · 256 lies in 0..256; rounded half up, which is half away from zero
     // there, without the C runtime's round (not exact everywhere).
     const double scaled = (d - e) * 256.0;
@@ -558,59 +553,89 @@ FastColumn fastAxis(std::int32_t i, std::int32_t length, std::int32_t size) {
 
 } // namespace
 
+FastPlan planFast(const Image& source, std::int32_t size) {
+    FastPlan plan;
+    plan.size = size;
+    if (size <= 0 || (source.width == size && source.height == size) || !usable(source)) return plan;
+
+    const std::int32_t width = source.width, height = source.height;
+    plan.columns.resize(static_cast<std::size_t>(size));
+    plan.rows.resize(static_cast<std::size_t>(size));
+    for (std::int32_t i = 0; i < size; ++i) {
+        plan.columns[static_cast<std::size_t>(i)] = fastAxis(i, width, size);
+        plan.rows[static_cast<std::size_t>(i)] = fastAxis(i, height, size);
+    }
+    // Per source row, the pixels from the first to the last that is not all zero
+    // (an empty span for a clear row). An output whose taps all lie outside the
+    // spans of its two rows is zero, so the clear bulk of a layer like the
+    // crystal is skipped.
+    plan.spanBegin.resize(static_cast<std::size_t>(height));
+    plan.spanEnd.resize(static_cast<std::size_t>(height));
+    for (std::int32_t y = 0; y < height; ++y) {
+        const Visible v = visibleStretch(source.pixels.data() + static_cast<std::size_t>(y) * width, width);
+        plan.spanBegin[static_cast<std::size_t>(y)] = v.begin < v.end ? v.begin : width;
+        plan.spanEnd[static_cast<std::size_t>(y)] = v.begin < v.end ? v.end : 0;
+    }
+    plan.blend.resize(4 * static_cast<std::size_t>(width) + 8);
+#if VELMOR_X86_64
+    // Per column, the weights as eight 16-bit lanes: left weight for the left
+    // pixel's channels, right weight for the right pixel's.
+    plan.weights.resize(8 * static_cast<std::size_t>(size));
+    for (std::int32_t i = 0; i < size; ++i) {
+        const auto wr = static_cast<std::int16_t>(plan.columns[static_cast<std::size_t>(i)].rightWeight);
+        const auto wl = static_cast<std::int16_t>(256 - wr);
+        std::int16_t* w = plan.weights.data() + 8 * static_cast<std::size_t>(i);
+        for (int k = 0; k < 4; ++k) w[k] = wl, w[k + 4] = wr;
+    }
+#endif
+    return plan;
+}
+
 // The kernel is ((P00·wl + P10·wr)·u + (P01·wl + P11·wr)·t + 32768) >> 16. All
 // terms are exact integers, so it equals (V(x0)·wl + V(x1)·wr + 32768) >> 16
 // with V(x) = P(x, top)·u + P(x, bottom)·t, which fits 16 bits (at most
 // 255·256): each output row blends its two source rows once, then every output
 // pixel needs only two taps.
-Image resampleFast(const Image& source, std::int32_t size) {
-    if (source.width == size && source.height == size) return source;
-    if (!usable(source) || size <= 0) return transparent(size);
+void runFast(const Image& source, FastPlan& plan, Image& out) {
+    const std::int32_t size = plan.size;
+    if (size <= 0) {
+        out.width = out.height = size < 0 ? 0 : size;
+        out.pixels.clear();
+        return;
+    }
+    const std::size_t count = static_cast<std::size_t>(size) * static_cast<std::size_t>(size);
+    out.width = size;
+    out.height = size;
+    if (plan.columns.empty()) {
+        // A same-size copy, or transparent from an unusable source.
+        if (source.width == size && source.height == size && usable(source))
+            out.pixels.assign(source.pixels.begin(), source.pixels.begin() + static_cast<std::ptrdiff_t>(count));
+        else
+            out.pixels.assign(count, Pixel{});
+        return;
+    }
+    // Every pixel is written below, zeros included, so storage from an earlier
+    // frame needs no clearing first.
+    out.pixels.resize(count);
 
-    const std::int32_t width = source.width, height = source.height;
-    std::vector<FastColumn> columns(static_cast<std::size_t>(size));
-    for (std::int32_t i = 0; i < size; ++i) columns[static_cast<std::size_t>(i)] = fastAxis(i, width, size);
-    Image result = transparent(size);
-    std::vector<std::uint16_t> blend(4 * static_cast<std::size_t>(width) + 8);
+    const std::int32_t width = source.width;
+    std::uint16_t* blend = plan.blend.data();
     // SSE2 is part of x86-64; the plain loops below finish each row, and do all
     // of it when the tests ask for the baseline kernels.
     const bool vector = kernelLimit > 0;
 
-    // Per source row, the pixels from the first to the last that is not all zero
-    // (an empty span for a clear row). An output whose taps all lie outside the
-    // spans of its two rows is zero, as the result already is, so the clear bulk
-    // of a layer like the crystal is skipped.
-    std::vector<std::int32_t> spanBegin(static_cast<std::size_t>(height)), spanEnd(static_cast<std::size_t>(height));
-    for (std::int32_t y = 0; y < height; ++y) {
-        const Pixel* row = source.pixels.data() + static_cast<std::size_t>(y) * width;
-        auto clear = [](Pixel p) { return (p.r | p.g | p.b | p.a) == 0; };
-        std::int32_t b = 0, e = width;
-        while (b < width && clear(row[b])) ++b;
-        while (e > b && clear(row[e - 1])) --e;
-        spanBegin[static_cast<std::size_t>(y)] = b < e ? b : width;
-        spanEnd[static_cast<std::size_t>(y)] = b < e ? e : 0;
-    }
-
-#if VELMOR_X86_64
-    // Per column, the weights as eight 16-bit lanes: left weight for the left
-    // pixel's channels, right weight for the right pixel's.
-    std::vector<std::array<std::int16_t, 8>> weights(static_cast<std::size_t>(size));
-    for (std::int32_t i = 0; i < size; ++i) {
-        const auto wr = static_cast<std::int16_t>(columns[i].rightWeight);
-        const auto wl = static_cast<std::int16_t>(256 - columns[i].rightWeight);
-        weights[static_cast<std::size_t>(i)] = {wl, wl, wl, wl, wr, wr, wr, wr};
-    }
-#endif
-
     for (std::int32_t j = 0; j < size; ++j) {
-        const FastColumn r = fastAxis(j, height, size);
+        const FastTap r = plan.rows[static_cast<std::size_t>(j)];
         const std::uint32_t t = static_cast<std::uint32_t>(r.rightWeight), u = 256 - t;
         const auto* top = reinterpret_cast<const std::uint8_t*>(source.pixels.data() + static_cast<std::size_t>(r.left) * width);
         const auto* bottom = reinterpret_cast<const std::uint8_t*>(source.pixels.data() + static_cast<std::size_t>(r.right) * width);
-        Pixel* out = result.pixels.data() + static_cast<std::size_t>(j) * size;
-        const std::int32_t lo = std::min(spanBegin[static_cast<std::size_t>(r.left)], spanBegin[static_cast<std::size_t>(r.right)]);
-        const std::int32_t hi = std::max(spanEnd[static_cast<std::size_t>(r.left)], spanEnd[static_cast<std::size_t>(r.right)]);
-        if (lo >= hi) continue;
+        Pixel* row = out.pixels.data() + static_cast<std::size_t>(j) * size;
+        const std::int32_t lo = std::min(plan.spanBegin[static_cast<std::size_t>(r.left)], plan.spanBegin[static_cast<std::size_t>(r.right)]);
+        const std::int32_t hi = std::max(plan.spanEnd[static_cast<std::size_t>(r.left)], plan.spanEnd[static_cast<std::size_t>(r.right)]);
+        if (lo >= hi) {
+            std::memset(static_cast<void*>(row), 0, static_cast<std::size_t>(size) * sizeof(Pixel));
+            continue;
+        }
 
         std::int32_t n = 4 * lo; // bytes of the row blended so far
         const std::int32_t bytes = 4 * hi;
@@ -625,55 +650,80 @@ Image resampleFast(const Image& source, std::int32_t size) {
                                                  _mm_mullo_epi16(_mm_unpacklo_epi8(b, zero), tv));
                 const __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(a, zero), uv),
                                                  _mm_mullo_epi16(_mm_unpackhi_epi8(b, zero), tv));
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(blend.data() + n), lo);
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(blend.data() + n + 8), hi);
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(blend + n), lo);
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(blend + n + 8), hi);
             }
         }
 #endif
-        for (; n < bytes; ++n) blend[static_cast<std::size_t>(n)] = static_cast<std::uint16_t>(top[n] * u + bottom[n] * t);
+        for (; n < bytes; ++n) blend[n] = static_cast<std::uint16_t>(top[n] * u + bottom[n] * t);
         // The two taps of a column are neighbours, so a column read below has its
         // taps in lo - 1 .. hi; outside the span the blend is zero, not a stale row.
-        if (lo > 0) std::fill_n(blend.begin() + 4 * (lo - 1), 4, std::uint16_t{0});
-        if (hi < width) std::fill_n(blend.begin() + 4 * hi, 4, std::uint16_t{0});
-        // Columns are in order: those with a tap in lo .. hi - 1.
-        const auto firstColumn = std::partition_point(columns.begin(), columns.end(),
-                                                      [lo](const FastColumn& c) { return c.right < lo; });
-        const auto endColumn = std::partition_point(firstColumn, columns.end(),
-                                                    [hi](const FastColumn& c) { return c.left < hi; });
-        const auto columnEnd = static_cast<std::int32_t>(endColumn - columns.begin());
+        if (lo > 0) std::fill_n(blend + 4 * (lo - 1), 4, std::uint16_t{0});
+        if (hi < width) std::fill_n(blend + 4 * hi, 4, std::uint16_t{0});
+        // Columns are in order: those with a tap in lo .. hi - 1; the others are zero.
+        const auto firstColumn = std::partition_point(plan.columns.begin(), plan.columns.end(),
+                                                      [lo](const FastTap& c) { return c.right < lo; });
+        const auto endColumn = std::partition_point(firstColumn, plan.columns.end(),
+                                                    [hi](const FastTap& c) { return c.left < hi; });
+        const auto columnEnd = static_cast<std::int32_t>(endColumn - plan.columns.begin());
+        std::int32_t i = static_cast<std::int32_t>(firstColumn - plan.columns.begin());
+        // memset, not fill: GCC stores a four-byte struct one at a time.
+        std::memset(static_cast<void*>(row), 0, static_cast<std::size_t>(i) * sizeof(Pixel));
+        std::memset(static_cast<void*>(row + columnEnd), 0, static_cast<std::size_t>(size - columnEnd) * sizeof(Pixel));
 
-        std::int32_t i = static_cast<std::int32_t>(firstColumn - columns.begin());
 #if VELMOR_X86_64
         if (vector) {
             const __m128i half = _mm_set1_epi32(32768);
             auto pixel = [&](std::int32_t k) {
-                const FastColumn& c = columns[static_cast<std::size_t>(k)];
-                const __m128i l = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(blend.data() + 4 * c.left));
-                const __m128i rr = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(blend.data() + 4 * c.right));
+                const FastTap& c = plan.columns[static_cast<std::size_t>(k)];
+                const __m128i l = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(blend + 4 * c.left));
+                const __m128i rr = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(blend + 4 * c.right));
                 const __m128i v = _mm_unpacklo_epi64(l, rr);
-                const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights[static_cast<std::size_t>(k)].data()));
+                const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(plan.weights.data() + 8 * static_cast<std::size_t>(k)));
                 const __m128i plo = _mm_mullo_epi16(v, w), phi = _mm_mulhi_epu16(v, w);
                 const __m128i sum = _mm_add_epi32(_mm_unpacklo_epi16(plo, phi), _mm_unpackhi_epi16(plo, phi));
                 return _mm_srli_epi32(_mm_add_epi32(sum, half), 16);
             };
             for (; i + 2 <= columnEnd; i += 2) {
                 const __m128i packed = _mm_packs_epi32(pixel(i), pixel(i + 1));
-                _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(packed, packed));
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(row + i), _mm_packus_epi16(packed, packed));
             }
         }
 #endif
         for (; i < columnEnd; ++i) {
-            const FastColumn& c = columns[static_cast<std::size_t>(i)];
+            const FastTap& c = plan.columns[static_cast<std::size_t>(i)];
             const std::uint32_t wr = static_cast<std::uint32_t>(c.rightWeight), wl = 256 - wr;
-            const std::uint16_t* l = blend.data() + 4 * c.left;
-            const std::uint16_t* rr = blend.data() + 4 * c.right;
+            const std::uint16_t* l = blend + 4 * c.left;
+            const std::uint16_t* rr = blend + 4 * c.right;
             auto channel = [&](int ch) {
                 return static_cast<std::uint8_t>((l[ch] * wl + rr[ch] * wr + 32768) >> 16);
             };
-            out[i] = Pixel{channel(0), channel(1), channel(2), channel(3)};
+            row[i] = Pixel{channel(0), channel(1), channel(2), channel(3)};
         }
     }
+}
+
+Image resampleFast(const Image& source, std::int32_t size) {
+    if (source.width == size && source.height == size) return source;
+    if (!usable(source) || size <= 0) return transparent(size);
+    FastPlan plan = planFast(source, size);
+    Image result;
+    result.pixels.reserve(static_cast<std::size_t>(size) * static_cast<std::size_t>(size));
+    runFast(source, plan, result);
     return result;
+}
+
+void resampleFastInto(const Image& source, std::int32_t size, Image& out) {
+    FastPlan plan = planFast(source, size);
+    const std::size_t count = size > 0 ? static_cast<std::size_t>(size) * static_cast<std::size_t>(size) : 0;
+    if (out.pixels.capacity() < count) {
+        // Fresh storage: the old pixels are about to be overwritten, so copying
+        // them over, as growing the vector would, is wasted work.
+        std::vector<Pixel> fresh;
+        fresh.reserve(count);
+        out.pixels.swap(fresh);
+    }
+    runFast(source, plan, out); // allocates nothing now
 }
 
 namespace detail {

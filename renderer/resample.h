@@ -31,6 +31,34 @@ Image resample(const Image& source, std::int32_t size);
 // An empty source gives a transparent image.
 Image resampleFast(const Image& source, std::int32_t size);
 
+// The same pixels written into `out`, reusing its storage when it has room, so
+// the steps of an animated resize do not allocate and clear a new image each.
+// A size below 1 gives an empty image. If it throws, `out` is unchanged.
+void resampleFastInto(const Image& source, std::int32_t size, Image& out);
+
+// One output sample of the quick resizer: its two source neighbours, clamped,
+// and the 8-bit weight (0..256) of the second.
+struct FastTap {
+    std::int32_t left = 0;
+    std::int32_t right = 0;
+    std::int32_t rightWeight = 0;
+};
+
+// The quick resizer in two steps: planFast makes every allocation a resize
+// needs (and may throw); runFast only writes, and allocates nothing when `out`
+// has room for size x size pixels. A caller rebuilding several images can so
+// allocate for all of them before it changes any.
+struct FastPlan {
+    std::int32_t size = 0;
+    std::vector<FastTap> columns; // per output column; empty for a copy or a clear result
+    std::vector<FastTap> rows;    // per output row
+    std::vector<std::int32_t> spanBegin, spanEnd; // per source row: its visible pixels
+    std::vector<std::int16_t> weights;  // per output column, eight 16-bit lanes
+    std::vector<std::uint16_t> blend;   // one blended pair of source rows
+};
+FastPlan planFast(const Image& source, std::int32_t size);
+void runFast(const Image& source, FastPlan& plan, Image& out);
+
 namespace detail {
 // Test hooks, so tests can prove every path equal: limitKernels caps the kernels
 // the resizers may use at 0 (baseline: SSE2 or plain), 1 (AVX2) or 2 (AVX-512,

@@ -377,5 +377,50 @@ TEST(ResampleFast, MatchesReferenceOnMostlyClearImages) {
     });
 }
 
+// Into storage left by other sizes, from an opaque and a mostly clear source:
+// every pixel is rewritten, zeros included, so nothing stale shows through.
+TEST(ResampleFast, IntoReusedStorageGivesTheSamePixels) {
+    Image clearRim = randomImage(211, 190, 31);
+    for (std::int32_t y = 0; y < 190; ++y)
+        for (std::int32_t x = 0; x < 211; ++x)
+            if (y < 40 || y > 150 || x < 30 + y / 4 || x > 180 - y / 8) clearRim.pixels[static_cast<std::size_t>(y) * 211 + x] = Pixel{};
+    const Image opaque = solid(120, Pixel{10, 20, 30, 255});
+    const Image* sources[] = {&clearRim, &opaque};
+    bothKernels([&] {
+        for (const Image* source : sources) {
+            Image out = solid(300, Pixel{9, 9, 9, 9}); // stale pixels everywhere
+            for (std::int32_t size : {250, 300, 97, 1, 160, 320, 120}) {
+                resampleFastInto(*source, size, out);
+                const Image expected = resampleFast(*source, size);
+                EXPECT_EQ(out.width, size);
+                EXPECT_EQ(out.height, size);
+                EXPECT_EQ(out.pixels, expected.pixels) << source->width << " to " << size;
+            }
+        }
+    });
+    // An unusable source gives a clear image over old pixels; size 0 an empty one.
+    Image out = solid(20, Pixel{9, 9, 9, 9});
+    resampleFastInto(Image{5, 5, {}}, 10, out);
+    EXPECT_EQ(out.pixels, solid(10, Pixel{}).pixels);
+    resampleFastInto(opaque, 0, out);
+    EXPECT_TRUE(out.empty());
+    EXPECT_EQ(out.pixels.size(), 0u);
+}
+
+// The two steps on their own: planning allocates, running into storage with
+// room keeps that storage.
+TEST(ResampleFast, RunIntoStorageWithRoomKeepsIt) {
+    const Image source = randomImage(64, 48, 8);
+    Image out;
+    out.pixels.reserve(100 * 100);
+    const Pixel* storage = out.pixels.data();
+    for (std::int32_t size : {100, 33, 64}) {
+        FastPlan plan = planFast(source, size);
+        runFast(source, plan, out);
+        EXPECT_EQ(out.pixels.data(), storage);
+        EXPECT_EQ(out.pixels, resampleFast(source, size).pixels) << size;
+    }
+}
+
 } // namespace
 } // namespace velmor
