@@ -133,6 +133,66 @@ LeafEnvelope envelope(const Renderer& r, int hand) {
     return env;
 }
 
+// The upper hull of a leaf envelope's widths over `along`, from `reach` behind
+// the pivot to `reach` beyond the tip. The hull is concave, so each width the
+// envelope gives there lies on or under every edge's line extended: a pixel
+// beyond one of those lines (widened by the envelope's reject distance) is one
+// the envelope would reject anyway, and a row can skip it without looking.
+struct ReachHull {
+    static constexpr double reach = 4; // beyond every reject distance of a frame >= 160 px
+    static constexpr int lines = 9;
+    int edges = 0;
+    double slope[lines];
+    double offset[lines]; // width = offset + slope · along
+};
+
+ReachHull reachHull(const LeafEnvelope& env, int length) {
+    struct Vertex {
+        double along, width;
+    };
+    // The envelope as steps: bin b covers along in [b, b + 1); behind the pivot
+    // bin 0 holds, from the tip on the last bin.
+    std::vector<Vertex> steps{{-ReachHull::reach, env.widest[0]}};
+    for (int b = 0; b < length; ++b) {
+        steps.push_back({static_cast<double>(b), env.widest[b]});
+        steps.push_back({b + 1.0, env.widest[b]});
+    }
+    steps.push_back({static_cast<double>(length), env.widest[length]});
+    steps.push_back({length + ReachHull::reach, env.widest[length]});
+    std::vector<Vertex> hull;
+    for (const Vertex& v : steps) {
+        if (!hull.empty() && hull.back().along == v.along) {
+            if (v.width <= hull.back().width) continue;
+            hull.pop_back();
+        }
+        // Drop the last vertex while it lies on or under the line from the one
+        // before it to v.
+        while (hull.size() >= 2) {
+            const Vertex &o = hull[hull.size() - 2], &a = hull.back();
+            if ((a.along - o.along) * (v.width - o.width) - (a.width - o.width) * (v.along - o.along) < 0) break;
+            hull.pop_back();
+        }
+        hull.push_back(v);
+    }
+    // Each edge's line lies over the whole hull, so any few of them still bound
+    // it; a row tests every line it keeps, so keep those of the edges at a few
+    // evenly spaced points along the hand.
+    ReachHull result;
+    std::size_t last = hull.size();
+    for (int t = 0; t < ReachHull::lines; ++t) {
+        const double along = -ReachHull::reach + t * (length + 2 * ReachHull::reach) / (ReachHull::lines - 1);
+        std::size_t k = 0;
+        while (k + 2 < hull.size() && hull[k + 1].along <= along) ++k;
+        if (k == last) continue;
+        last = k;
+        const double m = (hull[k + 1].width - hull[k].width) / (hull[k + 1].along - hull[k].along);
+        result.slope[result.edges] = m;
+        result.offset[result.edges] = hull[k].width - m * hull[k].along;
+        ++result.edges;
+    }
+    return result;
+}
+
 // A hand's outline in its own frame: for the leaf hands 97 points, up the left
 // flank from the pivot to the tip and back down the right; the seconds bar's four
 // corners.
@@ -338,6 +398,29 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
         }
     }
 
+    // The hull's lines as bounds on a row's Xr, for +x and -x: Xr·(±c − m·s) <=
+    // offset + G ∓ s·Yr − m·c·Yr. Lines nearly parallel to the row bound nothing
+    // reliably and are left out; the bounds get a margin far above rounding.
+    static const ReachHull hulls[2] = {reachHull(envelopes[0], 257), reachHull(envelopes[1], 346)};
+    const bool hulled = env && gone < ReachHull::reach;
+    constexpr int maxLines = 2 * ReachHull::lines;
+    double lineSlope[maxLines], lineConstant[maxLines], lineInverse[maxLines], lineSign[maxLines];
+    int lines = 0;
+    if (hulled) {
+        const ReachHull& hull = hulls[hand];
+        for (int k = 0; k < hull.edges; ++k)
+            for (const double sign : {1.0, -1.0}) {
+                const double coefficient = sign * c - hull.slope[k] * s;
+                if (std::fabs(coefficient) < 1e-3) continue;
+                lineSlope[lines] = hull.slope[k];
+                lineConstant[lines] = hull.offset[k] + goneAcross;
+                lineInverse[lines] = 1 / coefficient;
+                lineSign[lines] = sign;
+                ++lines;
+            }
+    }
+    constexpr double hullMargin = 1e-4;
+
     // Pixel centres across, hand-frame ready: the same (j + 0.5) / scale - px
     // every row needs, worked out once per call for frames up to 1200 wide.
     constexpr int tableWidth = 1200;
@@ -366,6 +449,26 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
             if (hi < lo) std::swap(lo, hi);
             a = std::max(a, lo);
             b = std::min(b, hi);
+            if (!(a <= b)) continue;
+        }
+        if (hulled) {
+            const double sYr = s * Yr, cYr = c * Yr;
+            double lo = a, hi = b;
+            for (int k = 0; k < lines; ++k) {
+                const double bound = (lineConstant[k] - lineSign[k] * sYr - lineSlope[k] * cYr) * lineInverse[k];
+                if (lineInverse[k] > 0) {
+                    hi = std::min(hi, bound + hullMargin);
+                } else {
+                    lo = std::max(lo, bound - hullMargin);
+                }
+            }
+            // Along the hand: -gone < s·Xr − c·Yr < L + gone.
+            if (std::fabs(s) >= 1e-3) {
+                const double u = (cYr - gone) / s, v = (cYr + L + gone) / s;
+                lo = std::max(lo, std::min(u, v) - hullMargin);
+                hi = std::min(hi, std::max(u, v) + hullMargin);
+            }
+            a = lo, b = hi;
             if (!(a <= b)) continue;
         }
         const int j0 = std::max(x0, toIndex(std::floor((a + px) * scale - 0.5)) - 1);
