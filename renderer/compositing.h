@@ -20,7 +20,7 @@ constexpr std::uint32_t divideBy255(std::uint32_t x) { return (x + 1 + (x >> 8))
 namespace detail {
 // Splits one coordinate into the two neighbouring indices and the weight of the
 // second; coordinates outside the image clamp to its edge.
-inline void sampleAxis(double v, std::int32_t length, std::int32_t& i0, std::int32_t& i1, double& f) {
+[[gnu::always_inline]] inline void sampleAxis(double v, std::int32_t length, std::int32_t& i0, std::int32_t& i1, double& f) {
     const double last = static_cast<double>(length - 1);
     if (v > last) v = last;
     if (v > 0.0) {
@@ -64,8 +64,13 @@ inline Pixel samplePlain(const Image& image, double x, double y) {
 }
 
 #if VELMOR_X86_64
+// `sample` with all four channels in one AVX register, for processors with AVX2
+// (then wideSampling is true; it is false until static initialisation sets it).
+extern const bool wideSampling;
+Pixel sampleWide(const Image& image, double x, double y);
+
 // A pixel's channels as doubles, (r, g) and (b, a).
-inline void widen(Pixel p, __m128d& rg, __m128d& ba) {
+[[gnu::always_inline]] inline void widen(Pixel p, __m128d& rg, __m128d& ba) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i v = _mm_cvtsi32_si128(std::bit_cast<int>(p));
     const __m128i w = _mm_unpacklo_epi16(_mm_unpacklo_epi8(v, zero), zero);
@@ -76,7 +81,7 @@ inline void widen(Pixel p, __m128d& rg, __m128d& ba) {
 // `saturate` of two lanes, as two 32-bit integers in the low half. maxpd gives
 // its second operand for NaN, so NaN becomes 0 as in the plain rule; then the
 // same truncate-and-compare.
-inline __m128i saturate2(__m128d v) {
+[[gnu::always_inline]] inline __m128i saturate2(__m128d v) {
     v = _mm_min_pd(_mm_max_pd(v, _mm_setzero_pd()), _mm_set1_pd(255.0));
     const __m128i whole = _mm_cvttpd_epi32(v);
     const __m128d fraction = _mm_sub_pd(v, _mm_cvtepi32_pd(whole));
@@ -85,7 +90,7 @@ inline __m128i saturate2(__m128d v) {
 }
 
 // Two saturated lane pairs, (r, g) and (b, a), as one pixel.
-inline Pixel narrow(__m128d rg, __m128d ba) {
+[[gnu::always_inline]] inline Pixel narrow(__m128d rg, __m128d ba) {
     const __m128i v = _mm_unpacklo_epi64(saturate2(rg), saturate2(ba));
     const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(v, v), v);
     return std::bit_cast<Pixel>(_mm_cvtsi128_si32(bytes));
@@ -114,8 +119,9 @@ inline void over(Pixel& pixel, double r, double g, double b, double a) {
 
 // Bilinear read of premultiplied bytes at (x, y) in pixel coordinates, pixel
 // (j, i) centred at (j, i). An empty image reads as transparent.
-inline Pixel sample(const Image& image, double x, double y) {
+[[gnu::always_inline]] inline Pixel sample(const Image& image, double x, double y) {
 #if VELMOR_X86_64
+    if (detail::wideSampling) return detail::sampleWide(image, x, y);
     if (image.empty()) return Pixel{};
     std::int32_t x0, x1, y0, y1;
     double fx, fy;
