@@ -244,13 +244,29 @@ LeafTable leafTable(int hand) {
 }
 
 // The segment `leaf` would use at u, or null when u is not strictly inside a unit
-// of the hand (on a knot, at the ends, beyond them, NaN): the caller then asks
-// `leaf` itself.
-inline const LeafSegment* segmentAt(const LeafTable& table, double u) {
-    if (!(u > 0.0) || !(u < table.length)) return nullptr;
-    const int b = static_cast<int>(u);
-    if (b == u) return nullptr;
-    return &table.segments[table.segmentOf[b]];
+// of the hand (on a knot, at the ends, beyond them): the caller then asks `leaf`
+// itself. `bin` is u's whole units, as the rasteriser already has them.
+inline const LeafSegment* segmentAt(const LeafTable& table, double u, int bin) {
+    if (!(u > 0.0) || !(u < table.length) || bin == u) return nullptr;
+    return &table.segments[table.segmentOf[bin]];
+}
+
+// A leaf hand's shadow at full opacity over each possible byte: black, so only
+// the old value scaled by 1 - opacity, exactly as `over` computes it.
+struct SolidShadow {
+    std::uint8_t colour[256];
+    std::uint8_t alpha[256];
+};
+static_assert(bounds[0].shadowOpacity == bounds[1].shadowOpacity);
+
+SolidShadow solidShadow(double opacity) {
+    SolidShadow solid;
+    const double k = 1.0 - opacity;
+    for (int v = 0; v < 256; ++v) {
+        solid.colour[v] = saturate(0.0 * opacity + v * k);
+        solid.alpha[v] = saturate(255.0 * opacity + v * k);
+    }
+    return solid;
 }
 
 // The reference artwork at point (q, y) of a hand standing in its reference
@@ -387,16 +403,7 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
     // A hand pixel provably a pixel's half inside is wholly covered.
     const double whole = 0.5 / scale * 1.0001 + 1e-9;
     const double wholeAcross = env ? whole * env->steepest : 0;
-    // The shadow at full opacity over each possible byte (black: only the old
-    // value scaled by 1 - opacity), exactly as `over` computes it.
-    std::uint8_t solidColour[256], solidAlpha[256];
-    if (shadow && env) {
-        const double a = hb.shadowOpacity, k = 1.0 - a;
-        for (int v = 0; v < 256; ++v) {
-            solidColour[v] = saturate(0.0 * a + v * k);
-            solidAlpha[v] = saturate(255.0 * a + v * k);
-        }
-    }
+    static const SolidShadow solid = solidShadow(bounds[0].shadowOpacity);
 
     // The hull's lines as bounds on a row's Xr, for +x and -x: Xr·(±c − m·s) <=
     // offset + G ∓ s·Yr − m·c·Yr. Lines nearly parallel to the row bound nothing
@@ -524,14 +531,15 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
             const double e = std::max(-L - y, y);
             if (e >= gone) continue;
             const double along = -y;
-            const int bin = along <= 0 ? 0 : (along >= L ? static_cast<int>(L) : static_cast<int>(along));
+            // Its whole units, 0 behind the pivot and L from the tip on.
+            const int bin = static_cast<int>(std::min(std::max(along, 0.0), L));
             if (ax - env->widest[bin] >= goneAcross) continue;
-            const LeafSegment* segment = segmentAt(table, along);
+            const LeafSegment* segment = segmentAt(table, along, bin);
 
             if (shadow) {
                 Pixel& p = row[j];
                 if (e <= -3.5 * 1.0001 && env->narrowest[bin] - ax >= solidAcross) {
-                    p = Pixel{solidColour[p.r], solidColour[p.g], solidColour[p.b], solidAlpha[p.a]};
+                    p = Pixel{solid.colour[p.r], solid.colour[p.g], solid.colour[p.b], solid.alpha[p.a]};
                     continue;
                 }
                 const LeafSection section = segment ? leafSectionAt(*segment, along) : leaf(hand, along);
