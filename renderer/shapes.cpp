@@ -224,7 +224,8 @@ static_assert(onWholeUnits(knots::hour) && onWholeUnits(knots::minute));
 // A leaf hand's spline segments and, per unit of `along`, the one that holds it.
 struct LeafTable {
     LeafSegment segments[knots::count];
-    std::uint8_t segmentOf[LeafEnvelope::bins];
+    std::uint8_t segmentOf[LeafEnvelope::bins];     // for u strictly inside (b, b + 1)
+    std::uint8_t segmentAtUnit[LeafEnvelope::bins]; // for u = b
     double length;
 };
 
@@ -239,16 +240,27 @@ LeafTable leafTable(int hand) {
         int j = 1;
         for (int i = 1; i < n - 1; ++i) j += k[i].along <= b;
         table.segmentOf[b] = static_cast<std::uint8_t>(j);
+        j = 1;
+        for (int i = 1; i < n - 1; ++i) j += k[i].along < b;
+        table.segmentAtUnit[b] = static_cast<std::uint8_t>(j);
     }
     return table;
 }
 
-// The segment `leaf` would use at u, or null when u is not strictly inside a unit
-// of the hand (on a knot, at the ends, beyond them): the caller then asks `leaf`
-// itself. `bin` is u's whole units, as the rasteriser already has them.
-inline const LeafSegment* segmentAt(const LeafTable& table, double u, int bin) {
-    if (!(u > 0.0) || !(u < table.length) || bin == u) return nullptr;
-    return &table.segments[table.segmentOf[bin]];
+// The segment `leaf` uses at `along`, and the u it evaluates there: along itself
+// inside the hand, clamped to 0 behind the pivot and to the length from the tip
+// on (NaN too). `bin` is along's whole units, as the rasteriser already has them.
+inline int segmentFor(const LeafTable& table, double along, int bin, double& u) {
+    if (along > 0.0 && along < table.length) {
+        u = along;
+        return bin == along ? table.segmentAtUnit[bin] : table.segmentOf[bin];
+    }
+    if (along > 0.0 || along != along) {
+        u = table.length;
+        return knots::count - 1;
+    }
+    u = 0.0;
+    return 1;
 }
 
 // A leaf hand's shadow at full opacity over each possible byte: black, so only
@@ -286,6 +298,16 @@ inline Pixel referenceAt(const Image& reference, double pc, double ps, double q,
                   (q * ps + y * pc + 492) * reference.height / 1000);
 #endif
 }
+
+// The pixels of a row that need a leaf's spline, gathered for one pass over them.
+struct SplineBatch {
+    static constexpr int capacity = 256;
+    int column[capacity];
+    int segment[capacity];
+    bool covered[capacity];
+    double x[capacity], ax[capacity], along[capacity], u[capacity], e[capacity];
+    double value[capacity], shift[capacity]; // worked out: coverage or shadow opacity, and shift
+};
 
 } // namespace
 
@@ -427,6 +449,7 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
             }
     }
     constexpr double hullMargin = 1e-4;
+    SplineBatch batch;
 
     // Pixel centres across, hand-frame ready: the same (j + 0.5) / scale - px
     // every row needs, worked out once per call for frames up to 1200 wide.
@@ -521,7 +544,59 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
         }
 
         const LeafTable& table = leafTables[hand];
-        const double pc = poseCos[hand], ps = poseSin[hand];
+        // Pixels that need the spline are gathered first and worked out after
+        // the row's walk, in batches: independent iterations without branches
+        // let the processor overlap the divisions and square roots of many
+        // pixels instead of waiting on each in turn.
+        int pending = 0;
+        auto flush = [&] {
+            if (shadow) {
+                for (int k = 0; k < pending; ++k) {
+                    const LeafSection section = leafSectionAt(table.segments[batch.segment[k]], batch.u[k]);
+                    const double f = (batch.ax[k] - section.halfWidth) / std::sqrt(section.slope * section.slope + 1);
+                    batch.value[k] = 0.5 - std::max(batch.e[k], f) / 7;
+                }
+                for (int k = 0; k < pending; ++k) {
+                    const double o = batch.value[k];
+                    if (o > 0) over(row[batch.column[k]], 0, 0, 0, o >= 1 ? hb.shadowOpacity : o * hb.shadowOpacity);
+                }
+                pending = 0;
+                return;
+            }
+            for (int k = 0; k < pending; ++k) {
+                const LeafSegment& segment = table.segments[batch.segment[k]];
+                if (batch.covered[k]) {
+                    batch.value[k] = 1;
+                    batch.shift[k] = leafShiftAt(segment, batch.u[k]);
+                } else {
+                    const LeafSection section = leafSectionAt(segment, batch.u[k]);
+                    const double f = (batch.ax[k] - section.halfWidth) / std::sqrt(section.slope * section.slope + 1);
+                    batch.value[k] = 0.5 - std::max(batch.e[k], f) * scale;
+                    batch.shift[k] = section.shift;
+                }
+            }
+            const double pc = poseCos[hand], ps = poseSin[hand];
+            for (int k = 0; k < pending; ++k) {
+                double coverage = batch.value[k];
+                if (coverage <= 0) continue;
+                if (coverage >= 1) coverage = 1;
+                // The same point of the same hand in the reference artwork; off its
+                // brass, look again nearer the centre line.
+                const double x = batch.x[k], y = -batch.along[k], shift = batch.shift[k];
+                Pixel p = referenceAt(referenceImage, pc, ps, x + shift, y);
+                if (!(p.r >= 1.06 * p.g && p.g >= 1.1 * p.b)) p = referenceAt(referenceImage, pc, ps, 0.45 * x + shift, y);
+                Pixel& target = row[batch.column[k]];
+                if (coverage >= 1 && p.a == 255) {
+                    target = p; // over() at full opacity writes an opaque sample's own bytes
+                    continue;
+                }
+                double r, g, bl;
+                unpremultiply(p, r, g, bl);
+                over(target, r, g, bl, coverage);
+            }
+            pending = 0;
+        };
+
         for (int j = j0; j <= j1; ++j) {
             double x, y;
             handPoint(j, x, y);
@@ -534,45 +609,21 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
             // Its whole units, 0 behind the pivot and L from the tip on.
             const int bin = static_cast<int>(std::min(std::max(along, 0.0), L));
             if (ax - env->widest[bin] >= goneAcross) continue;
-            const LeafSegment* segment = segmentAt(table, along, bin);
-
-            if (shadow) {
+            if (shadow && e <= -3.5 * 1.0001 && env->narrowest[bin] - ax >= solidAcross) {
                 Pixel& p = row[j];
-                if (e <= -3.5 * 1.0001 && env->narrowest[bin] - ax >= solidAcross) {
-                    p = Pixel{solid.colour[p.r], solid.colour[p.g], solid.colour[p.b], solid.alpha[p.a]};
-                    continue;
-                }
-                const LeafSection section = segment ? leafSectionAt(*segment, along) : leaf(hand, along);
-                const double f = (ax - section.halfWidth) / std::sqrt(section.slope * section.slope + 1);
-                const double o = 0.5 - std::max(e, f) / 7;
-                if (o <= 0) continue;
-                over(p, 0, 0, 0, o >= 1 ? hb.shadowOpacity : o * hb.shadowOpacity);
+                p = Pixel{solid.colour[p.r], solid.colour[p.g], solid.colour[p.b], solid.alpha[p.a]};
                 continue;
             }
-
-            double coverage = 1, shift;
-            if (e <= -whole && env->narrowest[bin] - ax >= wholeAcross) {
-                shift = segment ? leafShiftAt(*segment, along) : leaf(hand, along).shift;
-            } else {
-                const LeafSection section = segment ? leafSectionAt(*segment, along) : leaf(hand, along);
-                const double f = (ax - section.halfWidth) / std::sqrt(section.slope * section.slope + 1);
-                coverage = 0.5 - std::max(e, f) * scale;
-                if (coverage <= 0) continue;
-                if (coverage >= 1) coverage = 1;
-                shift = section.shift;
-            }
-            // The same point of the same hand in the reference artwork; off its
-            // brass, look again nearer the centre line.
-            Pixel p = referenceAt(referenceImage, pc, ps, x + shift, y);
-            if (!(p.r >= 1.06 * p.g && p.g >= 1.1 * p.b)) p = referenceAt(referenceImage, pc, ps, 0.45 * x + shift, y);
-            if (coverage >= 1 && p.a == 255) {
-                row[j] = p; // over() at full opacity writes an opaque sample's own bytes
-                continue;
-            }
-            double r, g, bl;
-            unpremultiply(p, r, g, bl);
-            over(row[j], r, g, bl, coverage);
+            batch.column[pending] = j;
+            batch.x[pending] = x;
+            batch.ax[pending] = ax;
+            batch.along[pending] = along;
+            batch.e[pending] = e;
+            batch.segment[pending] = segmentFor(table, along, bin, batch.u[pending]);
+            batch.covered[pending] = !shadow && e <= -whole && env->narrowest[bin] - ax >= wholeAcross;
+            if (++pending == SplineBatch::capacity) flush();
         }
+        flush();
     }
 }
 } // namespace velmor
