@@ -307,6 +307,7 @@ struct SplineBatch {
     bool covered[capacity];
     double x[capacity], ax[capacity], along[capacity], u[capacity], e[capacity];
     double value[capacity], shift[capacity]; // worked out: coverage or shadow opacity, and shift
+    Pixel sample[capacity];                   // the reference's colour there
 };
 
 } // namespace
@@ -575,16 +576,20 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
                     batch.shift[k] = section.shift;
                 }
             }
+            // The same point of the same hand in the reference artwork; off its
+            // brass, look again nearer the centre line. The first samples of the
+            // whole batch are independent of each other, so they go first.
             const double pc = poseCos[hand], ps = poseSin[hand];
+            for (int k = 0; k < pending; ++k)
+                if (batch.value[k] > 0)
+                    batch.sample[k] = referenceAt(referenceImage, pc, ps, batch.x[k] + batch.shift[k], -batch.along[k]);
             for (int k = 0; k < pending; ++k) {
                 double coverage = batch.value[k];
                 if (coverage <= 0) continue;
                 if (coverage >= 1) coverage = 1;
-                // The same point of the same hand in the reference artwork; off its
-                // brass, look again nearer the centre line.
-                const double x = batch.x[k], y = -batch.along[k], shift = batch.shift[k];
-                Pixel p = referenceAt(referenceImage, pc, ps, x + shift, y);
-                if (!(p.r >= 1.06 * p.g && p.g >= 1.1 * p.b)) p = referenceAt(referenceImage, pc, ps, 0.45 * x + shift, y);
+                Pixel p = batch.sample[k];
+                if (!(p.r >= 1.06 * p.g && p.g >= 1.1 * p.b))
+                    p = referenceAt(referenceImage, pc, ps, 0.45 * batch.x[k] + batch.shift[k], -batch.along[k]);
                 Pixel& target = row[batch.column[k]];
                 if (coverage >= 1 && p.a == 255) {
                     target = p; // over() at full opacity writes an opaque sample's own bytes
