@@ -26,6 +26,7 @@ void Renderer::prepareGlass(double strength) {
     // From here on the layer is half built: mark it stale so that an allocation
     // failure while appending runs cannot leave a strength that looks current.
     glassStrength = -1.0;
+    faceGlassStrength = -1.0;
     if (room.capacity() != 0) glass.pixels.swap(room);
     glass.pixels.resize(count);
     glass.width = count ? width : 0;
@@ -78,57 +79,74 @@ void Renderer::prepareGlass(double strength) {
 // nearest: d = s + (d·(255 − s.a) + 127) / 255, division truncating. For a
 // well-formed glass pixel (colour <= alpha) no channel exceeds 255; the clamp
 // only keeps a malformed one from wrapping around.
+namespace {
+
+// The blend above of source over target for the flat indexes begin..end - 1.
+void compositeRun(const Pixel* source, Pixel* target, std::uint64_t begin, std::uint64_t end) {
+    std::uint64_t idx = begin;
+#if VELMOR_X86_64
+    // Four pixels at a time, the same integers: (d·k + 127) / 255 by
+    // divideBy255 in 16-bit lanes, the clamp by the saturating pack, and
+    // clear glass pixels leave the frame alone as below.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i ones = _mm_set1_epi32(255), bias = _mm_set1_epi16(127), one = _mm_set1_epi16(1);
+    for (; idx + 4 <= end; idx += 4) {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + idx));
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(target + idx));
+        const __m128i alpha = _mm_srli_epi32(s, 24);
+        __m128i k = _mm_sub_epi32(ones, alpha);
+        k = _mm_or_si128(k, _mm_slli_epi32(k, 8));
+        k = _mm_or_si128(k, _mm_slli_epi32(k, 16));
+        auto half = [&](__m128i sv, __m128i dv, __m128i kv) {
+            const __m128i x = _mm_add_epi16(_mm_mullo_epi16(dv, kv), bias);
+            const __m128i q = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, one), _mm_srli_epi16(x, 8)), 8);
+            return _mm_add_epi16(sv, q);
+        };
+        const __m128i lo = half(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(k, zero));
+        const __m128i hi = half(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(k, zero));
+        const __m128i blended = _mm_packus_epi16(lo, hi);
+        const __m128i keep = _mm_cmpeq_epi32(alpha, zero);
+        const __m128i out = _mm_or_si128(_mm_and_si128(keep, d), _mm_andnot_si128(keep, blended));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(target + idx), out);
+    }
+#endif
+    for (; idx < end; ++idx) {
+        const Pixel s = source[idx];
+        if (s.a == 0) continue;
+        if (s.a == 255) {
+            target[idx] = s;
+            continue;
+        }
+        const unsigned k = 255u - s.a;
+        Pixel& d = target[idx];
+        auto blend = [k](unsigned sc, unsigned dc) {
+            return static_cast<std::uint8_t>(std::min(255u, sc + (dc * k + 127u) / 255u));
+        };
+        d = Pixel{blend(s.r, d.r), blend(s.g, d.g), blend(s.b, d.b), blend(s.a, d.a)};
+    }
+}
+
+} // namespace
+
 void Renderer::compositeGlass(Image& frame) const {
     // Runs index the layer; a frame of another shape would be written out of bounds.
     if (frame.width != glass.width || frame.height != glass.height || frame.pixels.size() < glass.pixels.size())
         return;
-    const Pixel* source = glass.pixels.data();
-    Pixel* target = frame.pixels.data();
     const std::uint64_t limit = glass.pixels.size();
-    for (const GlassRun& run : glassRuns) {
-        const std::uint64_t end = std::min(run.end, limit);
-        std::uint64_t idx = run.begin;
-#if VELMOR_X86_64
-        // Four pixels at a time, the same integers: (d·k + 127) / 255 by
-        // divideBy255 in 16-bit lanes, the clamp by the saturating pack, and
-        // clear glass pixels leave the frame alone as below.
-        const __m128i zero = _mm_setzero_si128();
-        const __m128i ones = _mm_set1_epi32(255), bias = _mm_set1_epi16(127), one = _mm_set1_epi16(1);
-        for (; idx + 4 <= end; idx += 4) {
-            const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + idx));
-            const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(target + idx));
-            const __m128i alpha = _mm_srli_epi32(s, 24);
-            __m128i k = _mm_sub_epi32(ones, alpha);
-            k = _mm_or_si128(k, _mm_slli_epi32(k, 8));
-            k = _mm_or_si128(k, _mm_slli_epi32(k, 16));
-            auto half = [&](__m128i sv, __m128i dv, __m128i kv) {
-                const __m128i x = _mm_add_epi16(_mm_mullo_epi16(dv, kv), bias);
-                const __m128i q = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, one), _mm_srli_epi16(x, 8)), 8);
-                return _mm_add_epi16(sv, q);
-            };
-            const __m128i lo = half(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(k, zero));
-            const __m128i hi = half(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(k, zero));
-            const __m128i blended = _mm_packus_epi16(lo, hi);
-            const __m128i keep = _mm_cmpeq_epi32(alpha, zero);
-            const __m128i out = _mm_or_si128(_mm_and_si128(keep, d), _mm_andnot_si128(keep, blended));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(target + idx), out);
-        }
-#endif
-        for (; idx < end; ++idx) {
-            const Pixel s = source[idx];
-            if (s.a == 0) continue;
-            if (s.a == 255) {
-                target[idx] = s;
-                continue;
-            }
-            const unsigned k = 255u - s.a;
-            Pixel& d = target[idx];
-            auto blend = [k](unsigned sc, unsigned dc) {
-                return static_cast<std::uint8_t>(std::min(255u, sc + (dc * k + 127u) / 255u));
-            };
-            d = Pixel{blend(s.r, d.r), blend(s.g, d.g), blend(s.b, d.b), blend(s.a, d.a)};
-        }
-    }
+    for (const GlassRun& run : glassRuns)
+        compositeRun(glass.pixels.data(), frame.pixels.data(), run.begin, std::min(run.end, limit));
+}
+
+void Renderer::compositeGlass(Image& frame, std::uint64_t begin, std::uint64_t end) const {
+    // Runs index the layer; a frame of another shape would be written out of bounds.
+    if (frame.width != glass.width || frame.height != glass.height || frame.pixels.size() < glass.pixels.size())
+        return;
+    end = std::min<std::uint64_t>(end, glass.pixels.size());
+    // prepareGlass makes the runs in order and apart: start at the first that
+    // ends after begin.
+    auto run = std::partition_point(glassRuns.begin(), glassRuns.end(), [begin](const GlassRun& r) { return r.end <= begin; });
+    for (; run != glassRuns.end() && run->begin < end; ++run)
+        compositeRun(glass.pixels.data(), frame.pixels.data(), std::max(run->begin, begin), std::min(run->end, end));
 }
 
 } // namespace velmor

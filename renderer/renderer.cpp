@@ -1,8 +1,11 @@
 #include "renderer/renderer.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <utility>
 
+#include "renderer/reach.h"
 #include "renderer/resample.h"
 
 namespace velmor {
@@ -39,6 +42,7 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
         return;
     }
 
+    bool rebuilt = false; // the scaled images are new this frame
     if (size != scaledSize || fast != scaledFast) {
         // Everything that can fail is allocated first: a failure leaves the old
         // images and the old key. The key is written only after both images
@@ -71,17 +75,71 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
         scaledSize = size;
         scaledFast = fast;
         glassStrength = -1.0;
+        faceGlassStrength = -1.0;
+        rebuilt = true;
     }
 
-    // assign() keeps out's storage when it is large enough.
-    out.width = scaledFace.width;
-    out.height = scaledFace.height;
-    out.pixels.assign(scaledFace.pixels.begin(), scaledFace.pixels.end());
+    // The glass first: whether the face under glass can stand in for the face
+    // depends on it.
+    bool underGlass = false;
+    if (options.crystal) {
+        const double k = options.reflection < 1.5 ? (options.reflection > 0.5 ? options.reflection : 0.5) : 1.5;
+        const bool changed = rebuilt || k != glassStrength;
+        prepareGlass(k);
+        // Built only once size and strength have held for a frame, so the
+        // steps of an animated resize, each at a new size, pay nothing for it.
+        if (!changed && faceGlassStrength != glassStrength) {
+            faceGlass.pixels.assign(scaledFace.pixels.begin(), scaledFace.pixels.end());
+            faceGlass.width = scaledFace.width;
+            faceGlass.height = scaledFace.height;
+            compositeGlass(faceGlass);
+            faceGlassStrength = glassStrength;
+        }
+        underGlass = faceGlassStrength == glassStrength && glassStrength >= 0 &&
+                     faceGlass.width == scaledFace.width && faceGlass.height == scaledFace.height &&
+                     faceGlass.pixels.size() == scaledFace.pixels.size();
+    }
 
     const double s = options.smooth ? time.second + time.millisecond / 1000.0 : time.second;
     const double secondsAngle = s * 6;
     const double minuteAngle = (s / 60 + time.minute) * 6;
     const double hourAngle = ((time.hour % 12) + time.minute / 60.0 + s / 3600) * 30;
+    const double theta = secondsAngle * 3.141592653589793 / 180;
+    const double discX = 500 + 210 * std::sin(theta), discY = 492 - 210 * std::cos(theta);
+
+    // assign() keeps out's storage when it is large enough.
+    out.width = scaledFace.width;
+    out.height = scaledFace.height;
+    std::vector<RowReach> reach;
+    if (underGlass) {
+        // Every pixel no drawing below can touch already holds its final value
+        // in the face under glass; the rest go back to the bare face, are drawn
+        // on, and get the glass again at the end. Same bytes as the whole face
+        // drawn on and the whole layer composited.
+        reach = noReach(out.height);
+        if (options.shadows) {
+            reachHand(reach, out.width, 0, hourAngle, true);
+            reachHand(reach, out.width, 1, minuteAngle, true);
+            if (options.seconds) reachHand(reach, out.width, 2, secondsAngle, true);
+        }
+        reachHand(reach, out.width, 0, hourAngle, false);
+        reachHand(reach, out.width, 1, minuteAngle, false);
+        if (options.seconds) {
+            reachHand(reach, out.width, 2, secondsAngle, false);
+            reachDisc(reach, out.width, discX, discY, 6);
+        }
+        reachDisc(reach, out.width, 500, 492, 28);
+        out.pixels.assign(faceGlass.pixels.begin(), faceGlass.pixels.end());
+        for (std::size_t i = 0; i < reach.size(); ++i) {
+            const RowReach r = reach[i];
+            if (r.first > r.last) continue;
+            const std::size_t start = i * static_cast<std::size_t>(out.width) + static_cast<std::size_t>(r.first);
+            std::copy_n(scaledFace.pixels.begin() + static_cast<std::ptrdiff_t>(start), r.last - r.first + 1,
+                        out.pixels.begin() + static_cast<std::ptrdiff_t>(start));
+        }
+    } else {
+        out.pixels.assign(scaledFace.pixels.begin(), scaledFace.pixels.end());
+    }
 
     if (options.shadows) {
         polygon(out, 0, hourAngle, true);
@@ -92,14 +150,18 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
     polygon(out, 1, minuteAngle, false);
     if (options.seconds) {
         polygon(out, 2, secondsAngle, false);
-        const double theta = secondsAngle * 3.141592653589793 / 180;
-        circle(out, 500 + 210 * std::sin(theta), 492 - 210 * std::cos(theta), 6, false);
+        circle(out, discX, discY, 6, false);
     }
     circle(out, 500, 492, 28, true);
 
-    if (options.crystal) {
-        const double k = options.reflection < 1.5 ? (options.reflection > 0.5 ? options.reflection : 0.5) : 1.5;
-        prepareGlass(k);
+    if (underGlass) {
+        for (std::size_t i = 0; i < reach.size(); ++i) {
+            const RowReach r = reach[i];
+            if (r.first > r.last) continue;
+            const std::uint64_t start = i * static_cast<std::uint64_t>(out.width);
+            compositeGlass(out, start + static_cast<std::uint64_t>(r.first), start + static_cast<std::uint64_t>(r.last) + 1);
+        }
+    } else if (options.crystal) {
         compositeGlass(out);
     }
 }

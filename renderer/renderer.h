@@ -75,6 +75,8 @@ public:
     // Composites `glass` over `frame` along `glassRuns` (integer premultiplied
     // source-over); `frame` must have the glass layer's size.
     void compositeGlass(Image& frame) const;
+    // The same over the pixels begin..end - 1 (flat indexes) only.
+    void compositeGlass(Image& frame, std::uint64_t begin, std::uint64_t end) const;
 
     // Draws a disc (dial units): textured from the reference hub, or brass-shaded.
     void circle(Image& image, double cx, double cy, double radius, bool textured) const;
@@ -93,6 +95,12 @@ public:
     bool scaledFast = false;
     double glassStrength = -1.0;
     std::vector<GlassRun> glassRuns;
+    // The scaled face with the glass over it, so a steady frame redraws only the
+    // pixels its hands and discs may touch instead of compositing the whole
+    // layer. Current while faceGlassStrength equals glassStrength; -1.0 (stale)
+    // after any change of the scaled images or the glass.
+    Image faceGlass;
+    double faceGlassStrength = -1.0;
 };
 
 } // namespace velmor

@@ -305,6 +305,84 @@ TEST(RendererCache, RebuildsOnlyWhatItsKeyAsks) {
     EXPECT_EQ(r->glass.width, 310);
 }
 
+// The frame in the plain order: the face, every drawing, then the whole glass.
+Image wholeFrame(const Renderer& r, Time t, Options o) {
+    const double s = o.smooth ? t.second + t.millisecond / 1000.0 : t.second;
+    const double hour = ((t.hour % 12) + t.minute / 60.0 + s / 3600) * 30, minute = (s / 60 + t.minute) * 6;
+    Image out = composed(r, hour, minute, s * 6, o.seconds, o.shadows);
+    if (o.crystal) r.compositeGlass(out);
+    return out;
+}
+
+// Steady frames redraw only what this frame's hands and discs may touch over
+// the cached face under glass: the same bytes as the plain order, for hands
+// everywhere on the dial and every combination of layers.
+TEST(RendererCache, SteadyFramesUnderGlassAreTheWholeFrame) {
+    struct Case {
+        int size;
+        bool fast;
+        Options options;
+    };
+    const Case cases[] = {
+        {160, false, all},
+        {301, false, {false, false, true, true, 1.37}},
+        {301, true, {true, true, false, true, 0.5}},
+        {640, false, {true, true, true, true, 1.5}},
+    };
+    for (const Case& c : cases) {
+        auto r = makeRenderer();
+        Image out;
+        r->renderTo(out, c.size, tenTwenty, c.options, c.fast);
+        EXPECT_EQ(r->faceGlassStrength, -1.0); // not built on a frame with a new size
+        int frames = 0;
+        for (int k = 0; k < 36; ++k) {
+            const Time t{(k * 7) % 24, (k * 13) % 60, (k * 29) % 60, (k * 277) % 1000};
+            r->renderTo(out, c.size, t, c.options, c.fast);
+            ASSERT_EQ(r->faceGlassStrength, r->glassStrength);
+            const Image expected = wholeFrame(*r, t, c.options);
+            EXPECT_EQ(out.pixels, expected.pixels) << c.size << " frame " << k;
+            frames += out.pixels == expected.pixels;
+        }
+        EXPECT_EQ(frames, 36);
+        // The face under glass really is the face with the whole layer over it.
+        Image under = r->scaledFace;
+        r->compositeGlass(under);
+        EXPECT_EQ(r->faceGlass.pixels, under.pixels);
+    }
+}
+
+// The face under glass follows every change of what lies under it: a new
+// strength or size makes it stale on that frame (and it is not built there), the
+// next frame at the same settings builds it again.
+TEST(RendererCache, FaceUnderGlassIsRebuiltAfterEachChange) {
+    auto r = makeRenderer();
+    Image out;
+    Options o = all;
+    r->renderTo(out, 300, tenTwenty, o, false);
+    r->renderTo(out, 300, tenTwenty, o, false);
+    EXPECT_EQ(r->faceGlassStrength, 1.0);
+    o.reflection = 1.3;
+    r->renderTo(out, 300, tenTwenty, o, false);
+    EXPECT_EQ(r->faceGlassStrength, -1.0);
+    EXPECT_EQ(out.pixels, wholeFrame(*r, tenTwenty, o).pixels);
+    r->renderTo(out, 300, {1, 2, 3, 4}, o, false);
+    EXPECT_EQ(r->faceGlassStrength, 1.3);
+    EXPECT_EQ(out.pixels, wholeFrame(*r, {1, 2, 3, 4}, o).pixels);
+    for (int size : {301, 302, 303}) { // animation steps
+        r->renderTo(out, size, tenTwenty, o, true);
+        EXPECT_EQ(r->faceGlassStrength, -1.0);
+    }
+    r->renderTo(out, 303, {5, 6, 7, 8}, o, true);
+    EXPECT_EQ(r->faceGlassStrength, 1.3);
+    EXPECT_EQ(r->faceGlass.width, 303);
+    EXPECT_EQ(out.pixels, wholeFrame(*r, {5, 6, 7, 8}, o).pixels);
+    // Without the crystal the frame is the plain one and the cache stays as it was.
+    o.crystal = false;
+    r->renderTo(out, 303, {9, 6, 7, 8}, o, true);
+    EXPECT_EQ(out.pixels, wholeFrame(*r, {9, 6, 7, 8}, o).pixels);
+    EXPECT_EQ(r->faceGlassStrength, 1.3);
+}
+
 TEST(RendererCache, ReflectionStrengthIsClamped) {
     auto r = makeRenderer();
     Image out;
