@@ -13,7 +13,9 @@
 
 namespace velmor {
 
-void Renderer::prepareGlass(double strength) {
+void Renderer::prepareGlass(double strength) { prepareGlass(strength, {}); }
+
+void Renderer::prepareGlass(double strength, const std::vector<Visible>& crystalRows) {
     if (strength == glassStrength) return; // -1.0 (stale) never equals a valid strength
 
     const std::int32_t width = scaledCrystal.width, height = scaledCrystal.height;
@@ -45,12 +47,16 @@ void Renderer::prepareGlass(double strength) {
 
     // An all-zero source pixel gives an all-zero glass pixel (every strength
     // keeps 0 at 0), so outside each row's visible stretch the layer is cleared
-    // without looking up a byte.
+    // without looking up a byte. Stretches from the caller are used when there
+    // is one per row, each within the row.
+    bool given = crystalRows.size() == static_cast<std::size_t>(height);
+    for (std::size_t y = 0; given && y < crystalRows.size(); ++y)
+        given = crystalRows[y].begin >= 0 && crystalRows[y].begin <= crystalRows[y].end && crystalRows[y].end <= width;
     for (std::int32_t y = 0; y < height; ++y) {
         const std::uint64_t rowStart = static_cast<std::uint64_t>(y) * static_cast<std::uint64_t>(width);
         const Pixel* source = scaledCrystal.pixels.data() + rowStart;
         Pixel* target = glass.pixels.data() + rowStart;
-        const Visible visible = visibleStretch(source, width);
+        const Visible visible = given ? crystalRows[static_cast<std::size_t>(y)] : visibleStretch(source, width);
         // memset, not fill: GCC stores a four-byte struct one at a time.
         std::memset(static_cast<void*>(target), 0, static_cast<std::size_t>(visible.begin) * sizeof(Pixel));
         std::memset(static_cast<void*>(target + visible.end), 0, static_cast<std::size_t>(width - visible.end) * sizeof(Pixel));

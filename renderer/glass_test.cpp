@@ -168,6 +168,48 @@ TEST(Glass, RebuiltInPlaceOverAVisibleLayer) {
     EXPECT_EQ(r.glass.pixels[static_cast<std::size_t>(7) * width + 3], (Pixel{0, 0, 6, 0}));
 }
 
+// Stretches given per row, tight or as wide as the quick resizer may leave
+// them, make the same layer and runs as looking for the visible pixels; a list
+// that does not fit the crystal is not used.
+TEST(Glass, GivenRowStretchesMakeTheSameLayer) {
+    const std::int32_t width = 60, height = 40;
+    Image crystal = randomCrystal(width, 11);
+    crystal.height = height;
+    crystal.pixels.resize(static_cast<std::size_t>(width) * height);
+    std::mt19937 rng(13);
+    std::vector<Visible> rows;
+    for (std::int32_t y = 0; y < height; ++y) {
+        const std::int32_t b = static_cast<std::int32_t>(rng() % 30), e = b + static_cast<std::int32_t>(rng() % 31);
+        for (std::int32_t x = 0; x < width; ++x)
+            if (y % 6 == 0 || x < b || x >= e) crystal.pixels[static_cast<std::size_t>(y) * width + x] = Pixel{};
+        // Widened by up to 3 on either side where the row has room; clear rows
+        // sometimes empty, sometimes not.
+        const std::int32_t wb = std::max(0, b - static_cast<std::int32_t>(rng() % 4));
+        const std::int32_t we = std::min(width, e + static_cast<std::int32_t>(rng() % 4));
+        rows.push_back(y % 12 == 0 ? Visible{width, width} : Visible{wb, we});
+    }
+    Renderer looked = withCrystal(crystal);
+    looked.prepareGlass(1.3);
+    auto same = [&](const Renderer& r) {
+        if (r.glass.pixels != looked.glass.pixels || r.glassRuns.size() != looked.glassRuns.size()) return false;
+        for (std::size_t k = 0; k < r.glassRuns.size(); ++k)
+            if (r.glassRuns[k].begin != looked.glassRuns[k].begin || r.glassRuns[k].end != looked.glassRuns[k].end) return false;
+        return true;
+    };
+    Renderer given = withCrystal(crystal);
+    given.glass = Image{width, height, std::vector<Pixel>(crystal.pixels.size(), Pixel{7, 7, 7, 7})}; // stale storage
+    given.prepareGlass(1.3, rows);
+    EXPECT_TRUE(same(given));
+    EXPECT_FALSE(looked.glassRuns.empty());
+    // One stretch short, or one past the row: looked for instead.
+    for (auto broken : {std::vector<Visible>(rows.begin(), rows.end() - 1), rows}) {
+        if (broken.size() == rows.size()) broken.back() = Visible{0, width + 1};
+        Renderer r = withCrystal(crystal);
+        r.prepareGlass(1.3, broken);
+        EXPECT_TRUE(same(r));
+    }
+}
+
 TEST(Glass, TransparentOrEmptyCrystalHasNoRuns) {
     Renderer clear = withCrystal(Image{4, 4, std::vector<Pixel>(16)});
     clear.prepareGlass(1.5);

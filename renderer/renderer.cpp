@@ -42,7 +42,8 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
         return;
     }
 
-    bool rebuilt = false; // the scaled images are new this frame
+    bool rebuilt = false;              // the scaled images are new this frame
+    std::vector<Visible> crystalRows; // then where the new crystal may be visible
     if (size != scaledSize || fast != scaledFast) {
         // Everything that can fail is allocated first: a failure leaves the old
         // images and the old key. The key is written only after both images
@@ -66,6 +67,7 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
         // Nothing below allocates.
         if (crystalRoom.capacity() != 0) scaledCrystal.pixels.swap(crystalRoom);
         runFast(crystalImage, crystalPlan, scaledCrystal);
+        crystalRows.swap(crystalPlan.written);
         if (fast) {
             if (faceRoom.capacity() != 0) scaledFace.pixels.swap(faceRoom);
             runFast(faceImage, facePlan, scaledFace);
@@ -85,7 +87,7 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
     if (options.crystal) {
         const double k = options.reflection < 1.5 ? (options.reflection > 0.5 ? options.reflection : 0.5) : 1.5;
         const bool changed = rebuilt || k != glassStrength;
-        prepareGlass(k);
+        prepareGlass(k, crystalRows);
         // Built only once size and strength have held for a frame, so the
         // steps of an animated resize, each at a new size, pay nothing for it.
         if (!changed && faceGlassStrength != glassStrength) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "renderer/image.h"
+#include "renderer/visible.h"
 
 namespace velmor {
 
@@ -72,6 +73,11 @@ public:
 
     // Brings `glass` and `glassRuns` up to date for `strength` (0.5..1.5).
     void prepareGlass(double strength);
+    // The same, given for each row of scaledCrystal a stretch outside which it
+    // is all zero (the quick resizer's `written`), so the layer is made without
+    // looking for the visible pixels again. Without one stretch per row it
+    // looks for them itself.
+    void prepareGlass(double strength, const std::vector<Visible>& crystalRows);
     // Composites `glass` over `frame` along `glassRuns` (integer premultiplied
     // source-over); `frame` must have the glass layer's size.
     void compositeGlass(Image& frame) const;

@@ -577,6 +577,7 @@ FastPlan planFast(const Image& source, std::int32_t size) {
         plan.spanEnd[static_cast<std::size_t>(y)] = v.begin < v.end ? v.end : 0;
     }
     plan.blend.resize(4 * static_cast<std::size_t>(width) + 8);
+    plan.written.resize(static_cast<std::size_t>(size));
 #if VELMOR_X86_64
     // Per column, the weights as eight 16-bit lanes: left weight for the left
     // pixel's channels, right weight for the right pixel's.
@@ -624,6 +625,16 @@ void runFast(const Image& source, FastPlan& plan, Image& out) {
     // of it when the tests ask for the baseline kernels.
     const bool vector = kernelLimit > 0;
 
+    // The columns whose right tap is the left one's neighbour: a run in the
+    // middle, since only clamping at either edge makes them the same.
+    std::int32_t pairBegin = 0, pairEnd = size;
+    auto paired = [&](std::int32_t k) {
+        const FastTap& c = plan.columns[static_cast<std::size_t>(k)];
+        return c.right == c.left + 1;
+    };
+    while (pairBegin < size && !paired(pairBegin)) ++pairBegin;
+    while (pairEnd > pairBegin && !paired(pairEnd - 1)) --pairEnd;
+
     for (std::int32_t j = 0; j < size; ++j) {
         const FastTap r = plan.rows[static_cast<std::size_t>(j)];
         const std::uint32_t t = static_cast<std::uint32_t>(r.rightWeight), u = 256 - t;
@@ -634,6 +645,7 @@ void runFast(const Image& source, FastPlan& plan, Image& out) {
         const std::int32_t hi = std::max(plan.spanEnd[static_cast<std::size_t>(r.left)], plan.spanEnd[static_cast<std::size_t>(r.right)]);
         if (lo >= hi) {
             std::memset(static_cast<void*>(row), 0, static_cast<std::size_t>(size) * sizeof(Pixel));
+            plan.written[static_cast<std::size_t>(j)] = Visible{size, size};
             continue;
         }
 
@@ -667,6 +679,7 @@ void runFast(const Image& source, FastPlan& plan, Image& out) {
                                                     [hi](const FastTap& c) { return c.left < hi; });
         const auto columnEnd = static_cast<std::int32_t>(endColumn - plan.columns.begin());
         std::int32_t i = static_cast<std::int32_t>(firstColumn - plan.columns.begin());
+        plan.written[static_cast<std::size_t>(j)] = i < columnEnd ? Visible{i, columnEnd} : Visible{size, size};
         // memset, not fill: GCC stores a four-byte struct one at a time.
         std::memset(static_cast<void*>(row), 0, static_cast<std::size_t>(i) * sizeof(Pixel));
         std::memset(static_cast<void*>(row + columnEnd), 0, static_cast<std::size_t>(size - columnEnd) * sizeof(Pixel));
@@ -676,9 +689,12 @@ void runFast(const Image& source, FastPlan& plan, Image& out) {
             const __m128i half = _mm_set1_epi32(32768);
             auto pixel = [&](std::int32_t k) {
                 const FastTap& c = plan.columns[static_cast<std::size_t>(k)];
-                const __m128i l = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(blend + 4 * c.left));
-                const __m128i rr = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(blend + 4 * c.right));
-                const __m128i v = _mm_unpacklo_epi64(l, rr);
+                // Neighbouring taps, as all but a few clamped columns at the
+                // edges have, are one load.
+                const __m128i v = k >= pairBegin && k < pairEnd
+                                      ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(blend + 4 * c.left))
+                                      : _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(blend + 4 * c.left)),
+                                                           _mm_loadl_epi64(reinterpret_cast<const __m128i*>(blend + 4 * c.right)));
                 const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(plan.weights.data() + 8 * static_cast<std::size_t>(k)));
                 const __m128i plo = _mm_mullo_epi16(v, w), phi = _mm_mulhi_epu16(v, w);
                 const __m128i sum = _mm_add_epi32(_mm_unpacklo_epi16(plo, phi), _mm_unpackhi_epi16(plo, phi));

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "renderer/image.h"
+#include "renderer/visible.h"
 
 namespace velmor {
 
@@ -55,6 +56,9 @@ struct FastPlan {
     std::vector<std::int32_t> spanBegin, spanEnd; // per source row: its visible pixels
     std::vector<std::int16_t> weights;  // per output column, eight 16-bit lanes
     std::vector<std::uint16_t> blend;   // one blended pair of source rows
+    // Per output row, as runFast leaves it: the stretch outside which the row
+    // is all zero (not always tight), so later work can skip the rest.
+    std::vector<Visible> written;
 };
 FastPlan planFast(const Image& source, std::int32_t size);
 void runFast(const Image& source, FastPlan& plan, Image& out);
