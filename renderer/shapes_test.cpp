@@ -1,8 +1,13 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <random>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "renderer/compositing.h"
+#include "renderer/hand_bounds.h"
 #include "renderer/renderer.h"
 
 namespace velmor {
@@ -272,6 +277,180 @@ TEST(Polygon, DrawsNothingForWildInput) {
     r.polygon(empty, 0, 10, false);
     r.circle(empty, 500, 492, 28, true);
     EXPECT_TRUE(empty.pixels.empty());
+}
+
+// The rasteriser's rules written out plainly: every pixel of the hand's box
+// worked out in full (the spline at every pixel, the general outline distance,
+// the plain compositing), none of the rasteriser's shortcuts. The real one must
+// give exactly these bytes.
+namespace plain {
+
+double outlineDistance(const std::vector<Point>& outline, double x, double y) {
+    const std::size_t n = outline.size();
+    double best = 1e20;
+    bool inside = false;
+    for (std::size_t k = 0; k < n; ++k) {
+        const Point& a = outline[k == 0 ? n - 1 : k - 1];
+        const Point& b = outline[k];
+        const double ex = b.x - a.x, ey = b.y - a.y;
+        double t = ((x - a.x) * ex + (y - a.y) * ey) / (ey * ey + ex * ex);
+        if (t >= 1) t = 1;
+        if (t <= 0) t = 0;
+        const double dx = x - (a.x + t * ex), dy = y - (a.y + t * ey);
+        best = std::min(best, dx * dx + dy * dy);
+        if (a.y != b.y && (a.y > y) != (b.y > y) && x < (a.x == b.x ? a.x : a.x + (b.x - a.x) * (y - a.y) / (b.y - a.y)))
+            inside = !inside;
+    }
+    const double d = std::sqrt(best);
+    return inside ? -d : d;
+}
+
+void unpremultiply(Pixel p, double& r, double& g, double& b) {
+    const double d = p.a >= 2 ? p.a : 1;
+    r = p.r * 255.0 / d, g = p.g * 255.0 / d, b = p.b * 255.0 / d;
+}
+
+void polygon(const Renderer& renderer, Image& image, int hand, double angle, bool shadow) {
+    const hands::HandBounds& hb = hands::bounds[hand];
+    const double L = hb.length, T = hb.tail;
+    std::vector<Point> outline;
+    if (hand == 2) {
+        outline = {{-1.4, -390}, {1.4, -390}, {1.4, 65}, {-1.4, 65}};
+    } else {
+        for (int i = 0; i <= 48; ++i) outline.push_back({-renderer.leaf(hand, i * L / 48).halfWidth, -(i * L / 48)});
+        for (int i = 47; i >= 0; --i) outline.push_back({renderer.leaf(hand, i * L / 48).halfWidth, -(i * L / 48)});
+    }
+    const double theta = angle * pi / 180, s = std::sin(theta), c = std::cos(theta);
+    const double px = shadow ? hands::shadowX : hands::pivotX, py = shadow ? hands::shadowY : hands::pivotY;
+    const double scale = image.width / 1000.0, J = shadow ? 5 : 1.5 / scale;
+    double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
+    for (const Point& p : outline) {
+        minX = std::min(minX, px + p.x * c - p.y * s), maxX = std::max(maxX, px + p.x * c - p.y * s);
+        minY = std::min(minY, py + p.x * s + p.y * c), maxY = std::max(maxY, py + p.x * s + p.y * c);
+    }
+    const int x0 = std::max(0, static_cast<int>(std::floor((minX - J) * scale)));
+    const int x1 = std::min(image.width - 1, static_cast<int>(std::ceil((maxX + J) * scale)));
+    const int y0 = std::max(0, static_cast<int>(std::floor((minY - J) * scale)));
+    const int y1 = std::min(image.height - 1, static_cast<int>(std::ceil((maxY + J) * scale)));
+    const Image& ref = renderer.referenceImage;
+    for (int i = y0; i <= y1; ++i)
+        for (int j = x0; j <= x1; ++j) {
+            const double Xr = (j + 0.5) / scale - px, Yr = (i + 0.5) / scale - py;
+            const double x = c * Xr + s * Yr, y = -s * Xr + c * Yr;
+            double d, shift = 0;
+            if (hand == 2) {
+                d = outlineDistance(outline, x, y);
+            } else {
+                const Renderer::LeafSection section = renderer.leaf(hand, -y);
+                d = std::max(std::max(-L - y, y), (std::fabs(x) - section.halfWidth) / std::sqrt(section.slope * section.slope + 1));
+                shift = section.shift;
+            }
+            Pixel& target = image.pixels[static_cast<std::size_t>(i) * image.width + j];
+            if (shadow) {
+                const double o = 0.5 - d / 7;
+                if (o > 0) detail::overPlain(target, 0, 0, 0, o >= 1 ? hb.shadowOpacity : o * hb.shadowOpacity);
+                continue;
+            }
+            const double coverage = std::min(1.0, 0.5 - d * scale);
+            if (coverage <= 0) continue;
+            double r, g, b;
+            if (hand == 2) {
+                const double u = std::fabs(x) / 1.4;
+                r = u >= 1 ? 125 : 218 - 93 * u, g = u >= 1 ? 88 : 180 - 92 * u, b = u >= 1 ? 39 : 102 - 63 * u;
+                if (u <= 0) r = 218, g = 180, b = 102;
+            } else {
+                // cos and sin of the reference pose: 305 degrees for the hour hand, 60 for the minute hand.
+                const double pc = hand == 0 ? 0.573576436351046 : 0.5000000000000001;
+                const double ps = hand == 0 ? -0.8191520442889918 : 0.8660254037844386;
+                auto look = [&](double q) {
+                    return detail::samplePlain(ref, (q * pc - y * ps + 500) * ref.width / 1000, (q * ps + y * pc + 492) * ref.height / 1000);
+                };
+                Pixel p = look(x + shift);
+                if (!(p.r >= 1.06 * p.g && p.g >= 1.1 * p.b)) p = look(0.45 * x + shift);
+                unpremultiply(p, r, g, b);
+            }
+            detail::overPlain(target, r, g, b, coverage);
+        }
+    (void)T;
+}
+
+} // namespace plain
+
+// Noise with structure: brass of many shades (and some not brass, some
+// translucent) so every colour path of the rasteriser is taken.
+Image speckled(int size, std::uint64_t seed, bool opaque) {
+    std::mt19937_64 rng(seed);
+    Image image = blank(size);
+    for (Pixel& p : image.pixels) {
+        const int kind = static_cast<int>(rng() % 10);
+        const auto a = static_cast<std::uint8_t>(opaque || kind < 8 ? 255 : 1 + rng() % 255);
+        const int g = 60 + static_cast<int>(rng() % 120);
+        const int r = kind < 6 ? std::min(255, g * 107 / 100 + static_cast<int>(rng() % 60)) : static_cast<int>(rng() % 256);
+        const int b = kind < 6 ? g * 90 / 100 - static_cast<int>(rng() % 40) : static_cast<int>(rng() % 256);
+        p = Pixel{static_cast<std::uint8_t>(r * a / 255), static_cast<std::uint8_t>(g * a / 255),
+                  static_cast<std::uint8_t>(std::max(0, b) * a / 255), a};
+    }
+    return image;
+}
+
+TEST(Polygon, GivesExactlyTheBytesOfThePlainRules) {
+    Renderer r = withReference(speckled(317, 5, false));
+    std::mt19937_64 rng(9);
+    std::uniform_real_distribution<double> anyAngle(0, 360);
+    int differing = 0, drawn = 0;
+    for (int size : {160, 257, 421}) {
+        const Image ground = speckled(size, size, size != 257);
+        std::vector<double> angles{0, 90, 180, 270, 359.99999999999994, 1e-13, 45, 305, 60, 89.99999999};
+        for (int k = 0; k < 8; ++k) angles.push_back(anyAngle(rng));
+        for (double angle : angles)
+            for (int hand = 0; hand < 3; ++hand)
+                for (bool shadow : {true, false}) {
+                    Image fast = ground, slow = ground;
+                    r.polygon(fast, hand, angle, shadow);
+                    plain::polygon(r, slow, hand, angle, shadow);
+                    drawn += !(slow.pixels == ground.pixels);
+                    if (!(fast.pixels == slow.pixels)) {
+                        ++differing;
+                        ADD_FAILURE() << "size " << size << " hand " << hand << " shadow " << shadow << " angle " << angle;
+                    }
+                }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(drawn, 3 * 18 * 6); // every case really drew something
+}
+
+TEST(Circle, GivesExactlyTheBytesOfThePlainRules) {
+    Renderer r = withReference(speckled(317, 6, false));
+    std::mt19937_64 rng(10);
+    std::uniform_real_distribution<double> where(-20, 1020), radius(0.2, 40);
+    for (int size : {160, 333}) {
+        const Image ground = speckled(size, size + 1, false);
+        for (int k = 0; k < 40; ++k) {
+            const double cx = k == 0 ? 500 : where(rng), cy = k == 0 ? 492 : where(rng), rad = k == 0 ? 28 : radius(rng);
+            for (bool textured : {true, false}) {
+                Image fast = ground, slow = ground;
+                r.circle(fast, cx, cy, rad, textured);
+                const double scale = size / 1000.0, refW = r.referenceImage.width, refH = r.referenceImage.height;
+                for (int i = 0; i < size; ++i)
+                    for (int j = 0; j < size; ++j) {
+                        const double dx = (j + 0.5) / scale - cx, dy = (i + 0.5) / scale - cy;
+                        const double coverage = std::min(1.0, (rad - std::hypot(dx, dy)) * scale + 0.5);
+                        if (coverage <= 0) continue;
+                        double red, green, blue;
+                        if (textured) {
+                            plain::unpremultiply(detail::samplePlain(r.referenceImage, dx * refW / 1000 + refW * 0.5,
+                                                                     refH * 0.492 + refH * dy / 1000),
+                                                 red, green, blue);
+                        } else {
+                            const double t = std::clamp(0.5 - (dx + dy) / (4 * rad), 0.0, 1.0);
+                            red = 105 + 135 * t, green = 65 + 140 * t, blue = 23 + 120 * t;
+                        }
+                        detail::overPlain(slow.pixels[static_cast<std::size_t>(i) * size + j], red, green, blue, coverage);
+                    }
+                EXPECT_TRUE(fast.pixels == slow.pixels) << "size " << size << " at " << cx << ", " << cy << " radius " << rad;
+            }
+        }
+    }
 }
 
 } // namespace
