@@ -146,4 +146,8 @@ inline void over(Pixel& pixel, double r, double g, double b, double a) {
 #endif
 }
 
+// sample() at n points (xs[k], ys[k]) into out[k], the same bytes, several at a
+// time where the processor allows.
+void sampleMany(const Image& image, const double* xs, const double* ys, Pixel* out, int n);
+
 } // namespace velmor

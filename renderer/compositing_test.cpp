@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "renderer/compositing.h"
 
@@ -165,6 +166,38 @@ TEST(Sample, LanesMatchPlainArithmetic) {
 #endif
     }
     EXPECT_EQ(failures, 0);
+}
+
+// Batches of any length over images of any shape, with coordinates inside,
+// on the edges, beyond them, infinite and NaN, give sample()'s bytes point by point.
+TEST(Sample, ManyAtOnceMatchesOneByOne) {
+    std::mt19937_64 rng(13);
+    std::uniform_real_distribution<double> spread(-4, 12);
+    const double odd[] = {std::nan(""), INFINITY, -INFINITY, 1e300, -1e300, -0.0, 0.0, 0.5, 2.999999999999999, 3.0};
+    int failures = 0;
+    for (auto [w, h] : {std::pair{1, 1}, {1, 5}, {7, 1}, {9, 4}, {4, 9}}) {
+        Image image{w, h, {}};
+        for (int k = 0; k < w * h; ++k) {
+            const auto a = static_cast<std::uint8_t>(rng() % 256);
+            image.pixels.push_back(Pixel{static_cast<std::uint8_t>(rng() % (a + 1)), static_cast<std::uint8_t>(rng() % (a + 1)),
+                                         static_cast<std::uint8_t>(rng() % (a + 1)), a});
+        }
+        for (int n : {0, 1, 3, 4, 5, 8, 13, 64}) {
+            std::vector<double> xs(n), ys(n);
+            for (int k = 0; k < n; ++k) {
+                xs[k] = k % 5 == 0 ? odd[rng() % 10] : spread(rng);
+                ys[k] = k % 7 == 0 ? odd[rng() % 10] : spread(rng);
+            }
+            std::vector<Pixel> many(n);
+            sampleMany(image, xs.data(), ys.data(), many.data(), n);
+            for (int k = 0; k < n; ++k) failures += !(many[k] == detail::samplePlain(image, xs[k], ys[k]));
+        }
+    }
+    EXPECT_EQ(failures, 0);
+    Pixel untouched{9, 9, 9, 9};
+    const double zero = 0;
+    sampleMany(Image{}, &zero, &zero, &untouched, 1);
+    EXPECT_EQ(untouched, Pixel{}); // an empty image reads as transparent
 }
 
 } // namespace

@@ -281,10 +281,10 @@ SolidShadow solidShadow(double opacity) {
     return solid;
 }
 
-// The reference artwork at point (q, y) of a hand standing in its reference
-// pose (cosine pc, sine ps): both coordinates in one pair of lanes, each with
-// the plain expression's operations in its order.
-inline Pixel referenceAt(const Image& reference, double pc, double ps, double q, double y) {
+// Where point (q, y) of a hand standing in its reference pose (cosine pc, sine
+// ps) lies in the reference artwork, in its pixels: both coordinates in one pair
+// of lanes, each with the plain expression's operations in its order.
+inline void referencePoint(const Image& reference, double pc, double ps, double q, double y, double& X, double& Y) {
 #if VELMOR_X86_64
     // (q·pc − y·ps + 500) · width / 1000 and (q·ps + y·pc + 492) · height / 1000;
     // adding y·(−ps) is subtracting y·ps exactly.
@@ -292,12 +292,16 @@ inline Pixel referenceAt(const Image& reference, double pc, double ps, double q,
     v = _mm_add_pd(v, _mm_set_pd(492.0, 500.0));
     v = _mm_mul_pd(v, _mm_set_pd(static_cast<double>(reference.height), static_cast<double>(reference.width)));
     v = _mm_div_pd(v, _mm_set1_pd(1000.0));
-    return sample(reference, _mm_cvtsd_f64(v), _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)));
+    X = _mm_cvtsd_f64(v);
+    Y = _mm_cvtsd_f64(_mm_unpackhi_pd(v, v));
 #else
-    return sample(reference, (q * pc - y * ps + 500) * reference.width / 1000,
-                  (q * ps + y * pc + 492) * reference.height / 1000);
+    X = (q * pc - y * ps + 500) * reference.width / 1000;
+    Y = (q * ps + y * pc + 492) * reference.height / 1000;
 #endif
 }
+
+// The brass test: red well above green, green well above blue.
+inline bool brassy(Pixel p) { return p.r >= 1.06 * p.g && p.g >= 1.1 * p.b; }
 
 // The pixels of a row that need a leaf's spline, gathered for one pass over them.
 struct SplineBatch {
@@ -307,7 +311,10 @@ struct SplineBatch {
     bool covered[capacity];
     double x[capacity], ax[capacity], along[capacity], u[capacity], e[capacity];
     double value[capacity], shift[capacity]; // worked out: coverage or shadow opacity, and shift
-    Pixel sample[capacity];                   // the reference's colour there
+    // The reference lookups: where, for which entry, and what they found.
+    double lookX[capacity], lookY[capacity];
+    int entry[capacity], again[capacity];
+    Pixel look[capacity], second[capacity];
 };
 
 } // namespace
@@ -577,19 +584,31 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
                 }
             }
             // The same point of the same hand in the reference artwork; off its
-            // brass, look again nearer the centre line. The first samples of the
-            // whole batch are independent of each other, so they go first.
+            // brass, look again nearer the centre line. All first looks of the
+            // batch are taken together, then all second ones.
             const double pc = poseCos[hand], ps = poseSin[hand];
-            for (int k = 0; k < pending; ++k)
-                if (batch.value[k] > 0)
-                    batch.sample[k] = referenceAt(referenceImage, pc, ps, batch.x[k] + batch.shift[k], -batch.along[k]);
+            int looks = 0;
             for (int k = 0; k < pending; ++k) {
-                double coverage = batch.value[k];
-                if (coverage <= 0) continue;
-                if (coverage >= 1) coverage = 1;
-                Pixel p = batch.sample[k];
-                if (!(p.r >= 1.06 * p.g && p.g >= 1.1 * p.b))
-                    p = referenceAt(referenceImage, pc, ps, 0.45 * batch.x[k] + batch.shift[k], -batch.along[k]);
+                if (!(batch.value[k] > 0)) continue;
+                referencePoint(referenceImage, pc, ps, batch.x[k] + batch.shift[k], -batch.along[k], batch.lookX[looks],
+                               batch.lookY[looks]);
+                batch.entry[looks++] = k;
+            }
+            sampleMany(referenceImage, batch.lookX, batch.lookY, batch.look, looks);
+            int seconds = 0;
+            for (int i = 0; i < looks; ++i) {
+                if (brassy(batch.look[i])) continue;
+                const int k = batch.entry[i];
+                referencePoint(referenceImage, pc, ps, 0.45 * batch.x[k] + batch.shift[k], -batch.along[k],
+                               batch.lookX[seconds], batch.lookY[seconds]);
+                batch.again[seconds++] = i;
+            }
+            sampleMany(referenceImage, batch.lookX, batch.lookY, batch.second, seconds);
+            for (int n = 0; n < seconds; ++n) batch.look[batch.again[n]] = batch.second[n];
+            for (int i = 0; i < looks; ++i) {
+                const int k = batch.entry[i];
+                const double coverage = batch.value[k] >= 1 ? 1 : batch.value[k];
+                const Pixel p = batch.look[i];
                 Pixel& target = row[batch.column[k]];
                 if (coverage >= 1 && p.a == 255) {
                     target = p; // over() at full opacity writes an opaque sample's own bytes
