@@ -347,11 +347,39 @@ void Renderer::circle(Image& image, double cx, double cy, double radius, bool te
             referenceX[j] = columnX[j] * refWidth / 1000 + refWidth * 0.5;
         }
 
+    // A textured row's samples are taken together once the row is walked.
+    constexpr int capacity = 256;
+    double lookX[capacity], lookY[capacity], lookCoverage[capacity];
+    int lookColumn[capacity];
+    Pixel look[capacity];
+    int looks = 0;
+    Pixel* row = nullptr;
+    auto flush = [&] {
+        sampleMany(referenceImage, lookX, lookY, look, looks);
+        for (int k = 0; k < looks; ++k) {
+            const Pixel p = look[k];
+            Pixel& target = row[lookColumn[k]];
+            if (lookCoverage[k] >= 1 && p.a == 255) {
+                target = p; // over() at full opacity writes an opaque sample's own bytes
+                continue;
+            }
+            double r, g, b;
+            unpremultiply(p, r, g, b);
+            over(target, r, g, b, lookCoverage[k]);
+        }
+        looks = 0;
+    };
+
     for (int i = y0; i <= y1; ++i) {
         const double dy = (i + 0.5) / scale - cy;
         const double referenceY = refHeight * 0.492 + refHeight * dy / 1000;
-        Pixel* row = image.pixels.data() + static_cast<std::size_t>(i) * image.width;
-        for (int j = x0; j <= x1; ++j) {
+        row = image.pixels.data() + static_cast<std::size_t>(i) * image.width;
+        // Only the columns within `outer` of the centre can be drawn; a pixel
+        // either side of them as slack.
+        const double reach = std::sqrt(std::max(0.0, outer2 - dy * dy));
+        const int j0 = std::max(x0, toIndex(std::floor((cx - reach) * scale - 0.5)) - 1);
+        const int j1 = std::min(x1, toIndex(std::ceil((cx + reach) * scale - 0.5)) + 1);
+        for (int j = j0; j <= j1; ++j) {
             const double dx = tabled ? columnX[j] : (j + 0.5) / scale - cx;
             const double d2 = dx * dx + dy * dy;
             if (d2 > outer2) continue;
@@ -361,27 +389,27 @@ void Renderer::circle(Image& image, double cx, double cy, double radius, bool te
                 if (coverage <= 0) continue;
                 if (coverage >= 1) coverage = 1;
             }
-            double r, g, b;
             if (textured) {
-                const Pixel p = sample(referenceImage, tabled ? referenceX[j] : dx * refWidth / 1000 + refWidth * 0.5, referenceY);
-                if (coverage >= 1 && p.a == 255) {
-                    row[j] = p; // over() at full opacity writes an opaque sample's own bytes
-                    continue;
-                }
-                unpremultiply(p, r, g, b);
+                lookX[looks] = tabled ? referenceX[j] : dx * refWidth / 1000 + refWidth * 0.5;
+                lookY[looks] = referenceY;
+                lookCoverage[looks] = coverage;
+                lookColumn[looks] = j;
+                if (++looks == capacity) flush();
+                continue;
+            }
+            // Light towards the upper left, dark towards the lower right.
+            const double t = 0.5 - (dx + dy) / (4 * radius);
+            double r, g, b;
+            if (t >= 1) {
+                r = 240, g = 205, b = 143;
+            } else if (t <= 0) {
+                r = 105, g = 65, b = 23;
             } else {
-                // Light towards the upper left, dark towards the lower right.
-                const double t = 0.5 - (dx + dy) / (4 * radius);
-                if (t >= 1) {
-                    r = 240, g = 205, b = 143;
-                } else if (t <= 0) {
-                    r = 105, g = 65, b = 23;
-                } else {
-                    r = 105 + 135 * t, g = 65 + 140 * t, b = 23 + 120 * t;
-                }
+                r = 105 + 135 * t, g = 65 + 140 * t, b = 23 + 120 * t;
             }
             over(row[j], r, g, b, coverage);
         }
+        flush();
     }
 }
 
