@@ -136,46 +136,16 @@ TEST(Glass, EveryByteIsRoundedProduct) {
     EXPECT_EQ(r.glassRuns.size(), 2u);
 }
 
-// Rebuilt in its own storage over a layer that was visible everywhere: the
-// clear rows and clear row ends of the new crystal are cleared, not left over.
-TEST(Glass, RebuiltInPlaceOverAVisibleLayer) {
-    const std::int32_t width = 45, height = 30;
-    Renderer r = withCrystal(Image{width, height, std::vector<Pixel>(static_cast<std::size_t>(width) * height, Pixel{9, 9, 9, 90})});
-    r.prepareGlass(1.5);
-    const Pixel* storage = r.glass.pixels.data();
-    Image crystal = randomCrystal(width, 7);
-    crystal.height = height;
-    crystal.pixels.resize(static_cast<std::size_t>(width) * height);
-    for (std::int32_t y = 0; y < height; ++y)
-        for (std::int32_t x = 0; x < width; ++x)
-            if (y % 5 == 0 || x < y % 7 || x > width - 1 - y % 11 || (y % 3 == 1 && x < 20))
-                crystal.pixels[static_cast<std::size_t>(y) * width + x] = Pixel{};
-    crystal.pixels[static_cast<std::size_t>(7) * width + 3] = Pixel{0, 0, 4, 0}; // colour without alpha: kept, no run
-    r.scaledCrystal = crystal;
-    r.glassStrength = -1.0;
-    r.prepareGlass(1.5);
-    EXPECT_EQ(r.glass.pixels.data(), storage);
-    std::vector<int> covered(r.glass.pixels.size(), 0);
-    for (const auto& run : r.glassRuns)
-        for (auto idx = run.begin; idx < run.end; ++idx) ++covered[idx];
-    int wrong = 0;
-    for (std::size_t k = 0; k < crystal.pixels.size(); ++k) {
-        const Pixel c = crystal.pixels[k], g = r.glass.pixels[k];
-        wrong += g != Pixel{saturate(c.r * 1.5), saturate(c.g * 1.5), saturate(c.b * 1.5), saturate(c.a * 1.5)};
-        wrong += covered[k] != (g.a != 0 ? 1 : 0);
-    }
-    EXPECT_EQ(wrong, 0);
-    EXPECT_EQ(r.glass.pixels[static_cast<std::size_t>(7) * width + 3], (Pixel{0, 0, 6, 0}));
-}
-
-// Stretches given per row, tight or as wide as the quick resizer may leave
-// them, make the same layer and runs as looking for the visible pixels; a list
-// that does not fit the crystal is not used.
-TEST(Glass, GivenRowStretchesMakeTheSameLayer) {
+// Rebuilt in its own storage over a visible layer, by looking for each row's
+// visible pixels or from given stretches (tight, or as wide as the quick resizer
+// may leave them): every byte the rounded product, clear stretches cleared, runs
+// over exactly the visible pixels. Stretches that do not fit are not used.
+TEST(Glass, RebuiltInPlaceByLookingOrFromGivenStretches) {
     const std::int32_t width = 60, height = 40;
+    const std::size_t count = static_cast<std::size_t>(width) * height;
     Image crystal = randomCrystal(width, 11);
     crystal.height = height;
-    crystal.pixels.resize(static_cast<std::size_t>(width) * height);
+    crystal.pixels.resize(count);
     std::mt19937 rng(13);
     std::vector<Visible> rows;
     for (std::int32_t y = 0; y < height; ++y) {
@@ -188,8 +158,29 @@ TEST(Glass, GivenRowStretchesMakeTheSameLayer) {
         const std::int32_t we = std::min(width, e + static_cast<std::int32_t>(rng() % 4));
         rows.push_back(y % 12 == 0 ? Visible{width, width} : Visible{wb, we});
     }
-    Renderer looked = withCrystal(crystal);
+    crystal.pixels[static_cast<std::size_t>(7) * width + 40] = Pixel{0, 0, 4, 0}; // colour without alpha: kept, no run
+    rows[7].end = width;
+
+    Renderer looked = withCrystal(Image{width, height, std::vector<Pixel>(count, Pixel{9, 9, 9, 90})});
+    looked.prepareGlass(1.5);
+    const Pixel* storage = looked.glass.pixels.data();
+    looked.scaledCrystal = crystal;
+    looked.glassStrength = -1.0;
     looked.prepareGlass(1.3);
+    EXPECT_EQ(looked.glass.pixels.data(), storage);
+    std::vector<int> covered(count, 0);
+    for (const auto& run : looked.glassRuns)
+        for (auto idx = run.begin; idx < run.end; ++idx) ++covered[idx];
+    int wrong = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        const Pixel c = crystal.pixels[k], g = looked.glass.pixels[k];
+        wrong += g != Pixel{saturate(c.r * 1.3), saturate(c.g * 1.3), saturate(c.b * 1.3), saturate(c.a * 1.3)};
+        wrong += covered[k] != (g.a != 0 ? 1 : 0);
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(looked.glass.pixels[static_cast<std::size_t>(7) * width + 40], (Pixel{0, 0, 5, 0}));
+    EXPECT_FALSE(looked.glassRuns.empty());
+
     auto same = [&](const Renderer& r) {
         if (r.glass.pixels != looked.glass.pixels || r.glassRuns.size() != looked.glassRuns.size()) return false;
         for (std::size_t k = 0; k < r.glassRuns.size(); ++k)
@@ -197,10 +188,9 @@ TEST(Glass, GivenRowStretchesMakeTheSameLayer) {
         return true;
     };
     Renderer given = withCrystal(crystal);
-    given.glass = Image{width, height, std::vector<Pixel>(crystal.pixels.size(), Pixel{7, 7, 7, 7})}; // stale storage
+    given.glass = Image{width, height, std::vector<Pixel>(count, Pixel{7, 7, 7, 7})}; // stale storage
     given.prepareGlass(1.3, rows);
     EXPECT_TRUE(same(given));
-    EXPECT_FALSE(looked.glassRuns.empty());
     // One stretch short, or one past the row: looked for instead.
     for (auto broken : {std::vector<Visible>(rows.begin(), rows.end() - 1), rows}) {
         if (broken.size() == rows.size()) broken.back() = Visible{0, width + 1};

