@@ -13,6 +13,7 @@
 #include "renderer/hand_knots.h"
 #include "renderer/leaf_spline.h"
 #include "renderer/renderer.h"
+#include "renderer/shadow_edge.h"
 #include "renderer/simd.h"
 
 namespace velmor {
@@ -587,11 +588,7 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
         int pending = 0;
         auto flush = [&] {
             if (shadow) {
-                for (int k = 0; k < pending; ++k) {
-                    const LeafSection section = leafSectionAt(table.segments[batch.segment[k]], batch.u[k]);
-                    const double f = (batch.ax[k] - section.halfWidth) / std::sqrt(section.slope * section.slope + 1);
-                    batch.value[k] = 0.5 - std::max(batch.e[k], f) / 7;
-                }
+                shadowEdge(table.segments, batch.segment, batch.u, batch.ax, batch.e, batch.value, pending);
                 for (int k = 0; k < pending; ++k) {
                     const double o = batch.value[k];
                     if (o > 0) over(row[batch.column[k]], 0, 0, 0, o >= 1 ? hb.shadowOpacity : o * hb.shadowOpacity);
