@@ -551,6 +551,48 @@ FastTap fastAxis(std::int32_t i, std::int32_t length, std::int32_t size) {
     return c;
 }
 
+#if VELMOR_X86_64
+// The two taps of column k of a blended row pair, left pixel in the low half.
+// Neighbouring taps, as all but a few clamped columns at the edges have, are one load.
+__attribute__((target("avx2"), always_inline)) inline __m128i fastTaps(const std::uint16_t* blend, const FastTap& c,
+                                                                         bool paired) {
+    return paired ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(blend + 4 * c.left))
+                  : _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(blend + 4 * c.left)),
+                                       _mm_loadl_epi64(reinterpret_cast<const __m128i*>(blend + 4 * c.right)));
+}
+
+// Columns k and k + 1: their four channels as 32-bit lanes, one column per half.
+__attribute__((target("avx2"), always_inline)) inline __m256i fastPairWide(const std::uint16_t* blend, const FastPlan& plan,
+                                                                             std::int32_t k, std::int32_t pairBegin,
+                                                                             std::int32_t pairEnd) {
+    const __m128i t0 = fastTaps(blend, plan.columns[static_cast<std::size_t>(k)], k >= pairBegin && k < pairEnd);
+    const __m128i t1 = fastTaps(blend, plan.columns[static_cast<std::size_t>(k) + 1], k + 1 >= pairBegin && k + 1 < pairEnd);
+    const __m256i v = _mm256_inserti128_si256(_mm256_castsi128_si256(t0), t1, 1);
+    const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(plan.weights.data() + 8 * static_cast<std::size_t>(k)));
+    const __m256i plo = _mm256_mullo_epi16(v, w), phi = _mm256_mulhi_epu16(v, w);
+    const __m256i sum = _mm256_add_epi32(_mm256_unpacklo_epi16(plo, phi), _mm256_unpackhi_epi16(plo, phi));
+    return _mm256_srli_epi32(_mm256_add_epi32(sum, _mm256_set1_epi32(32768)), 16);
+}
+
+// The column pass of the quick resizer in AVX2 for columns i.. of one row, four
+// at a time, with the same integers as the SSE2 loop in runFast; returns the
+// first column left.
+__attribute__((target("avx2"))) std::int32_t fastColumnsWide(const std::uint16_t* blend, const FastPlan& plan, std::int32_t i,
+                                                              std::int32_t end, std::int32_t pairBegin, std::int32_t pairEnd,
+                                                              Pixel* row) {
+    for (; i + 4 <= end; i += 4) {
+        // After the pack the halves hold columns (i, i + 2) and (i + 1, i + 3);
+        // the permute puts them in order before the bytes are packed.
+        const __m256i packed = _mm256_packs_epi32(fastPairWide(blend, plan, i, pairBegin, pairEnd),
+                                                  fastPairWide(blend, plan, i + 2, pairBegin, pairEnd));
+        const __m256i words = _mm256_permute4x64_epi64(packed, 0xD8);
+        const __m128i bytes = _mm_packus_epi16(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), bytes);
+    }
+    return i;
+}
+#endif
+
 } // namespace
 
 FastPlan planFast(const Image& source, std::int32_t size) {
@@ -624,6 +666,9 @@ void runFast(const Image& source, FastPlan& plan, Image& out) {
     // SSE2 is part of x86-64; the plain loops below finish each row, and do all
     // of it when the tests ask for the baseline kernels.
     const bool vector = kernelLimit > 0;
+#if VELMOR_X86_64
+    const bool wide = kernelSet() >= 1;
+#endif
 
     // The columns whose right tap is the left one's neighbour: a run in the
     // middle, since only clamping at either edge makes them the same.
@@ -700,6 +745,7 @@ void runFast(const Image& source, FastPlan& plan, Image& out) {
                 const __m128i sum = _mm_add_epi32(_mm_unpacklo_epi16(plo, phi), _mm_unpackhi_epi16(plo, phi));
                 return _mm_srli_epi32(_mm_add_epi32(sum, half), 16);
             };
+            if (wide) i = fastColumnsWide(blend, plan, i, columnEnd, pairBegin, pairEnd, row);
             for (; i + 2 <= columnEnd; i += 2) {
                 const __m128i packed = _mm_packs_epi32(pixel(i), pixel(i + 1));
                 _mm_storel_epi64(reinterpret_cast<__m128i*>(row + i), _mm_packus_epi16(packed, packed));
