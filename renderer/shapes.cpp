@@ -318,6 +318,296 @@ struct SplineBatch {
     Pixel look[capacity], second[capacity];
 };
 
+// Everything one polygon() call works out before its rows: the hand frame at
+// this angle, the box of pixels the hand may touch, and for the leaf hands the
+// cheap verdicts, none of which ever changes a pixel's result.
+struct HandPass {
+    int hand = 0;
+    bool shadow = false;
+    const HandBounds* hb = nullptr;
+    double L = 0, B = 0, T = 0;
+    double s = 0, c = 0; // sine and cosine of the angle
+    double px = 0, py = 0, scale = 0, J = 0;
+    int x0 = 0, x1 = -1, y0 = 0, y1 = -1;
+    double across = 0, xa = 0, xb = 0;
+    bool cosZero = false, sinZero = false;
+
+    // A pixel whose distance is provably at least `gone` is untouched; a shadow
+    // pixel provably 3.5 units inside is at full opacity; a hand pixel provably
+    // a pixel's half inside is wholly covered. Across the leaf these distances
+    // stretch by the envelope's steepest slope. The 1e-4 margins dwarf rounding.
+    const LeafEnvelope* env = nullptr;
+    double gone = 0, goneAcross = 0, solidAcross = 0, whole = 0, wholeAcross = 0;
+
+    // The hull's lines as bounds on a row's Xr, for +x and -x: Xr·(±c − m·s) <=
+    // offset + G ∓ s·Yr − m·c·Yr. Lines nearly parallel to the row bound nothing
+    // reliably and are left out; the bounds get a margin far above rounding.
+    static constexpr double hullMargin = 1e-4;
+    bool hulled = false;
+    int lines = 0;
+    double lineSlope[2 * ReachHull::lines], lineConstant[2 * ReachHull::lines];
+    double lineInverse[2 * ReachHull::lines], lineSign[2 * ReachHull::lines];
+
+    // Pixel centres across, hand-frame ready: the same (j + 0.5) / scale - px
+    // every row needs, worked out once per call for frames up to 1200 wide.
+    static constexpr int tableWidth = 1200;
+    bool tabled = false;
+    double columnX[tableWidth];
+
+    void prepare(int width, int height, int handIndex, double angle, bool isShadow, const std::vector<Point>& outline) {
+        hand = handIndex;
+        shadow = isShadow;
+        hb = &bounds[hand];
+        L = hb->length, B = hb->bound, T = hb->tail;
+        const double theta = angle * pi / 180;
+        s = std::sin(theta), c = std::cos(theta);
+        px = shadow ? hands::shadowX : hands::pivotX, py = shadow ? hands::shadowY : hands::pivotY;
+        scale = width / 1000.0;
+        J = shadow ? 5 : 1.5 / scale;
+
+        double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
+        for (const Point& p : outline) {
+            const double X = px + p.x * c - p.y * s;
+            const double Y = py + p.x * s + p.y * c;
+            minX = std::min(minX, X);
+            maxX = std::max(maxX, X);
+            minY = std::min(minY, Y);
+            maxY = std::max(maxY, Y);
+        }
+        x0 = std::max(0, toIndex(std::floor((minX - J) * scale)));
+        x1 = std::min(width - 1, toIndex(std::ceil((maxX + J) * scale)));
+        y0 = std::max(0, toIndex(std::floor((minY - J) * scale)));
+        y1 = std::min(height - 1, toIndex(std::ceil((maxY + J) * scale)));
+
+        across = B + J;
+        xa = (x0 + 0.5) / scale - px, xb = (x1 + 0.5) / scale - px;
+        cosZero = std::fabs(c) < 1e-12, sinZero = std::fabs(s) < 1e-12;
+        gone = (shadow ? 3.5 : 0.5 / scale) * 1.0001 + 1e-9;
+        goneAcross = gone;
+
+        tabled = x1 < tableWidth;
+        if (tabled)
+            for (int j = x0; j <= x1; ++j) columnX[j] = (j + 0.5) / scale - px;
+    }
+
+    void prepareLeaf(const LeafEnvelope& envelope, const ReachHull& hull) {
+        env = &envelope;
+        goneAcross = gone * env->steepest;
+        solidAcross = 3.5 * 1.0001 * env->steepest;
+        whole = 0.5 / scale * 1.0001 + 1e-9;
+        wholeAcross = whole * env->steepest;
+        hulled = gone < ReachHull::reach;
+        if (!hulled) return;
+        for (int k = 0; k < hull.edges; ++k)
+            for (const double sign : {1.0, -1.0}) {
+                const double coefficient = sign * c - hull.slope[k] * s;
+                if (std::fabs(coefficient) < 1e-3) continue;
+                lineSlope[lines] = hull.slope[k];
+                lineConstant[lines] = hull.offset[k] + goneAcross;
+                lineInverse[lines] = 1 / coefficient;
+                lineSign[lines] = sign;
+                ++lines;
+            }
+    }
+
+    // The columns j0..j1 of the row at Yr (hand-frame offset of its centres)
+    // that may be touched: inside the hand's band, across then along, and for
+    // a leaf within its hull; false when there are none.
+    bool stretch(double Yr, int& j0, int& j1) const {
+        double a = xa, b = xb;
+        if (cosZero) {
+            if (!(s * Yr >= -across && s * Yr <= across)) return false;
+        } else {
+            double lo = (-across - s * Yr) / c, hi = (across - s * Yr) / c;
+            if (hi < lo) std::swap(lo, hi);
+            a = std::max(a, lo);
+            b = std::min(b, hi);
+            if (!(a <= b)) return false;
+        }
+        if (sinZero) {
+            if (!(c * Yr >= -L - J && c * Yr <= T + J)) return false;
+        } else {
+            double lo = (c * Yr + L + J) / s, hi = (c * Yr - T - J) / s;
+            if (hi < lo) std::swap(lo, hi);
+            a = std::max(a, lo);
+            b = std::min(b, hi);
+            if (!(a <= b)) return false;
+        }
+        if (hulled) {
+            const double sYr = s * Yr, cYr = c * Yr;
+            double lo = a, hi = b;
+            for (int k = 0; k < lines; ++k) {
+                const double bound = (lineConstant[k] - lineSign[k] * sYr - lineSlope[k] * cYr) * lineInverse[k];
+                if (lineInverse[k] > 0) {
+                    hi = std::min(hi, bound + hullMargin);
+                } else {
+                    lo = std::max(lo, bound - hullMargin);
+                }
+            }
+            // Along the hand: -gone < s·Xr − c·Yr < L + gone.
+            if (std::fabs(s) >= 1e-3) {
+                const double u = (cYr - gone) / s, v = (cYr + L + gone) / s;
+                lo = std::max(lo, std::min(u, v) - hullMargin);
+                hi = std::min(hi, std::max(u, v) + hullMargin);
+            }
+            a = lo, b = hi;
+            if (!(a <= b)) return false;
+        }
+        j0 = std::max(x0, toIndex(std::floor((a + px) * scale - 0.5)) - 1);
+        j1 = std::min(x1, toIndex(std::ceil((b + px) * scale - 0.5)) + 1);
+        return j0 <= j1;
+    }
+
+    // The hand-frame point (x, y) of column j's centre in the row at Yr, given
+    // s·Yr and c·Yr.
+    void point(int j, double sYr, double cYr, double& x, double& y) const {
+        const double Xr = tabled ? columnX[j] : (j + 0.5) / scale - px;
+        x = c * Xr + sYr;
+        y = -s * Xr + cYr;
+    }
+};
+
+// One row of the seconds bar or its shadow.
+void barRow(const HandPass& pass, Pixel* row, double Yr, int j0, int j1) {
+    const double sYr = pass.s * Yr, cYr = pass.c * Yr;
+    const double opacity = pass.hb->shadowOpacity;
+    for (int j = j0; j <= j1; ++j) {
+        double x, y;
+        pass.point(j, sYr, cYr, x, y);
+        const double ax = std::fabs(x);
+        // The exact distance is at least the distance to each side's line.
+        if (std::max(ax - 1.4, std::max(y - pass.T, -pass.L - y)) >= pass.gone) continue;
+        const double d = barDistance(x, y);
+        if (pass.shadow) {
+            const double o = 0.5 - d / 7;
+            if (o <= 0) continue;
+            over(row[j], 0, 0, 0, o >= 1 ? opacity : o * opacity);
+            continue;
+        }
+        double coverage = 0.5 - d * pass.scale;
+        if (coverage <= 0) continue;
+        if (coverage >= 1) coverage = 1;
+        const double u = ax / 1.4;
+        double r, g, bl;
+        if (u <= 0) {
+            r = 218, g = 180, bl = 102;
+        } else if (u >= 1) {
+            r = 125, g = 88, bl = 39;
+        } else {
+            r = 218 - 93 * u, g = 180 - 92 * u, bl = 102 - 63 * u;
+        }
+        over(row[j], r, g, bl, coverage);
+    }
+}
+
+// The spline pixels of a leaf shadow's batch: their soft edge over the frame.
+void flushLeafShadow(const HandPass& pass, const LeafTable& table, SplineBatch& batch, int pending, Pixel* row) {
+    shadowEdge(table.segments, batch.segment, batch.u, batch.ax, batch.e, batch.value, pending);
+    const double opacity = pass.hb->shadowOpacity;
+    for (int k = 0; k < pending; ++k) {
+        const double o = batch.value[k];
+        if (o > 0) over(row[batch.column[k]], 0, 0, 0, o >= 1 ? opacity : o * opacity);
+    }
+}
+
+// The spline pixels of a leaf hand's batch: coverage and shift, then the colour
+// of the same point of the same hand in the reference artwork; off its brass,
+// the colour nearer the centre line. All first looks of the batch are taken
+// together, then all second ones.
+void flushLeafHand(const HandPass& pass, const LeafTable& table, const Image& reference, SplineBatch& batch, int pending,
+                   Pixel* row) {
+    for (int k = 0; k < pending; ++k) {
+        const LeafSegment& segment = table.segments[batch.segment[k]];
+        if (batch.covered[k]) {
+            batch.value[k] = 1;
+            batch.shift[k] = leafShiftAt(segment, batch.u[k]);
+        } else {
+            const Renderer::LeafSection section = leafSectionAt(segment, batch.u[k]);
+            const double f = (batch.ax[k] - section.halfWidth) / std::sqrt(section.slope * section.slope + 1);
+            batch.value[k] = 0.5 - std::max(batch.e[k], f) * pass.scale;
+            batch.shift[k] = section.shift;
+        }
+    }
+    const double pc = poseCos[pass.hand], ps = poseSin[pass.hand];
+    int looks = 0;
+    for (int k = 0; k < pending; ++k) {
+        if (!(batch.value[k] > 0)) continue;
+        referencePoint(reference, pc, ps, batch.x[k] + batch.shift[k], -batch.along[k], batch.lookX[looks],
+                       batch.lookY[looks]);
+        batch.entry[looks++] = k;
+    }
+    sampleMany(reference, batch.lookX, batch.lookY, batch.look, looks);
+    int seconds = 0;
+    for (int i = 0; i < looks; ++i) {
+        if (brassy(batch.look[i])) continue;
+        const int k = batch.entry[i];
+        referencePoint(reference, pc, ps, 0.45 * batch.x[k] + batch.shift[k], -batch.along[k], batch.lookX[seconds],
+                       batch.lookY[seconds]);
+        batch.again[seconds++] = i;
+    }
+    sampleMany(reference, batch.lookX, batch.lookY, batch.second, seconds);
+    for (int n = 0; n < seconds; ++n) batch.look[batch.again[n]] = batch.second[n];
+    for (int i = 0; i < looks; ++i) {
+        const int k = batch.entry[i];
+        const double coverage = batch.value[k] >= 1 ? 1 : batch.value[k];
+        const Pixel p = batch.look[i];
+        Pixel& target = row[batch.column[k]];
+        if (coverage >= 1 && p.a == 255) {
+            target = p; // over() at full opacity writes an opaque sample's own bytes
+            continue;
+        }
+        double r, g, bl;
+        unpremultiply(p, r, g, bl);
+        over(target, r, g, bl, coverage);
+    }
+}
+
+// One row of a leaf hand or its shadow. Pixels that need the spline are
+// gathered first and worked out after the row's walk, in batches: independent
+// iterations without branches let the processor overlap the divisions and
+// square roots of many pixels instead of waiting on each in turn.
+void leafRow(const HandPass& pass, const LeafTable& table, const SolidShadow& solid, const Image& reference,
+             SplineBatch& batch, Pixel* row, double Yr, int j0, int j1) {
+    const double sYr = pass.s * Yr, cYr = pass.c * Yr;
+    const LeafEnvelope& env = *pass.env;
+    int pending = 0;
+    auto flush = [&] {
+        if (pass.shadow) {
+            flushLeafShadow(pass, table, batch, pending, row);
+        } else {
+            flushLeafHand(pass, table, reference, batch, pending, row);
+        }
+        pending = 0;
+    };
+    for (int j = j0; j <= j1; ++j) {
+        double x, y;
+        pass.point(j, sYr, cYr, x, y);
+        const double ax = std::fabs(x);
+        // Beyond the tip or behind the pivot. d is at least e, so a pixel that
+        // e alone leaves untouched needs no leaf.
+        const double e = std::max(-pass.L - y, y);
+        if (e >= pass.gone) continue;
+        const double along = -y;
+        // Its whole units, 0 behind the pivot and L from the tip on.
+        const int bin = static_cast<int>(std::min(std::max(along, 0.0), pass.L));
+        if (ax - env.widest[bin] >= pass.goneAcross) continue;
+        if (pass.shadow && e <= -3.5 * 1.0001 && env.narrowest[bin] - ax >= pass.solidAcross) {
+            Pixel& p = row[j];
+            p = Pixel{solid.colour[p.r], solid.colour[p.g], solid.colour[p.b], solid.alpha[p.a]};
+            continue;
+        }
+        batch.column[pending] = j;
+        batch.x[pending] = x;
+        batch.ax[pending] = ax;
+        batch.along[pending] = along;
+        batch.e[pending] = e;
+        batch.segment[pending] = segmentFor(table, along, bin, batch.u[pending]);
+        batch.covered[pending] = !pass.shadow && e <= -pass.whole && env.narrowest[bin] - ax >= pass.wholeAcross;
+        if (++pending == SplineBatch::capacity) flush();
+    }
+    flush();
+}
+
 } // namespace
 
 void Renderer::circle(Image& image, double cx, double cy, double radius, bool textured) const {
@@ -418,261 +708,31 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
     if (hand < 0 || hand > 2) return;
     if (image.empty() || image.pixels.size() < static_cast<std::size_t>(image.width) * image.height) return;
     if (!std::isfinite(angle)) return;
-    const HandBounds& hb = bounds[hand];
-    const double L = hb.length, B = hb.bound, T = hb.tail;
 
-    // The outline in the hand frame: a leaf of 97 points, or the seconds bar. It
-    // does not depend on the angle, so each hand's is built once and kept.
+    // What does not depend on the angle is built once and kept: the outlines in
+    // the hand frame (a leaf of 97 points, or the seconds bar), the leaves'
+    // spline tables, envelopes and hulls.
     static const std::vector<Point> outlines[3] = {handOutline(*this, 0), handOutline(*this, 1), handOutline(*this, 2)};
-    const std::vector<Point>& outline = outlines[hand];
     static const LeafTable leafTables[2] = {leafTable(0), leafTable(1)};
-
-    const double theta = angle * pi / 180;
-    const double s = std::sin(theta), c = std::cos(theta);
-    const double px = shadow ? hands::shadowX : hands::pivotX, py = shadow ? hands::shadowY : hands::pivotY;
-    const double scale = image.width / 1000.0;
-    const double J = shadow ? 5 : 1.5 / scale;
-
-    double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
-    for (const Point& p : outline) {
-        const double X = px + p.x * c - p.y * s;
-        const double Y = py + p.x * s + p.y * c;
-        minX = std::min(minX, X);
-        maxX = std::max(maxX, X);
-        minY = std::min(minY, Y);
-        maxY = std::max(maxY, Y);
-    }
-    const int x0 = std::max(0, toIndex(std::floor((minX - J) * scale)));
-    const int x1 = std::min(image.width - 1, toIndex(std::ceil((maxX + J) * scale)));
-    const int y0 = std::max(0, toIndex(std::floor((minY - J) * scale)));
-    const int y1 = std::min(image.height - 1, toIndex(std::ceil((maxY + J) * scale)));
-
-    const double across = B + J;
-    const double xa = (x0 + 0.5) / scale - px, xb = (x1 + 0.5) / scale - px;
-    const bool cosZero = std::fabs(c) < 1e-12, sinZero = std::fabs(s) < 1e-12;
-
-    // Cheap verdicts that never change a pixel's result: a pixel whose distance is
-    // provably at least `gone` is untouched; a shadow pixel provably 3.5 units
-    // inside is at full opacity. The 1e-4 margins dwarf any rounding.
     static const LeafEnvelope envelopes[2] = {envelope(*this, 0), envelope(*this, 1)};
-    const LeafEnvelope* env = hand == 2 ? nullptr : &envelopes[hand];
-    const double gone = (shadow ? 3.5 : 0.5 / scale) * 1.0001 + 1e-9;
-    const double goneAcross = env ? gone * env->steepest : gone;
-    const double solidAcross = env ? 3.5 * 1.0001 * env->steepest : 0;
-    // A hand pixel provably a pixel's half inside is wholly covered.
-    const double whole = 0.5 / scale * 1.0001 + 1e-9;
-    const double wholeAcross = env ? whole * env->steepest : 0;
+    static const ReachHull hulls[2] = {reachHull(envelopes[0], 257), reachHull(envelopes[1], 346)};
     static const SolidShadow solid = solidShadow(bounds[0].shadowOpacity);
 
-    // The hull's lines as bounds on a row's Xr, for +x and -x: Xr·(±c − m·s) <=
-    // offset + G ∓ s·Yr − m·c·Yr. Lines nearly parallel to the row bound nothing
-    // reliably and are left out; the bounds get a margin far above rounding.
-    static const ReachHull hulls[2] = {reachHull(envelopes[0], 257), reachHull(envelopes[1], 346)};
-    const bool hulled = env && gone < ReachHull::reach;
-    constexpr int maxLines = 2 * ReachHull::lines;
-    double lineSlope[maxLines], lineConstant[maxLines], lineInverse[maxLines], lineSign[maxLines];
-    int lines = 0;
-    if (hulled) {
-        const ReachHull& hull = hulls[hand];
-        for (int k = 0; k < hull.edges; ++k)
-            for (const double sign : {1.0, -1.0}) {
-                const double coefficient = sign * c - hull.slope[k] * s;
-                if (std::fabs(coefficient) < 1e-3) continue;
-                lineSlope[lines] = hull.slope[k];
-                lineConstant[lines] = hull.offset[k] + goneAcross;
-                lineInverse[lines] = 1 / coefficient;
-                lineSign[lines] = sign;
-                ++lines;
-            }
-    }
-    constexpr double hullMargin = 1e-4;
+    HandPass pass;
+    pass.prepare(image.width, image.height, hand, angle, shadow, outlines[hand]);
+    if (hand != 2) pass.prepareLeaf(envelopes[hand], hulls[hand]);
     SplineBatch batch;
-
-    // Pixel centres across, hand-frame ready: the same (j + 0.5) / scale - px
-    // every row needs, worked out once per call for frames up to 1200 wide.
-    constexpr int tableWidth = 1200;
-    double columnX[tableWidth];
-    const bool tabled = x1 < tableWidth;
-    if (tabled)
-        for (int j = x0; j <= x1; ++j) columnX[j] = (j + 0.5) / scale - px;
-
-    for (int i = y0; i <= y1; ++i) {
-        const double Yr = (i + 0.5) / scale - py;
-        // The stretch of this row inside the hand's band, across then along.
-        double a = xa, b = xb;
-        if (cosZero) {
-            if (!(s * Yr >= -across && s * Yr <= across)) continue;
-        } else {
-            double lo = (-across - s * Yr) / c, hi = (across - s * Yr) / c;
-            if (hi < lo) std::swap(lo, hi);
-            a = std::max(a, lo);
-            b = std::min(b, hi);
-            if (!(a <= b)) continue;
-        }
-        if (sinZero) {
-            if (!(c * Yr >= -L - J && c * Yr <= T + J)) continue;
-        } else {
-            double lo = (c * Yr + L + J) / s, hi = (c * Yr - T - J) / s;
-            if (hi < lo) std::swap(lo, hi);
-            a = std::max(a, lo);
-            b = std::min(b, hi);
-            if (!(a <= b)) continue;
-        }
-        if (hulled) {
-            const double sYr = s * Yr, cYr = c * Yr;
-            double lo = a, hi = b;
-            for (int k = 0; k < lines; ++k) {
-                const double bound = (lineConstant[k] - lineSign[k] * sYr - lineSlope[k] * cYr) * lineInverse[k];
-                if (lineInverse[k] > 0) {
-                    hi = std::min(hi, bound + hullMargin);
-                } else {
-                    lo = std::max(lo, bound - hullMargin);
-                }
-            }
-            // Along the hand: -gone < s·Xr − c·Yr < L + gone.
-            if (std::fabs(s) >= 1e-3) {
-                const double u = (cYr - gone) / s, v = (cYr + L + gone) / s;
-                lo = std::max(lo, std::min(u, v) - hullMargin);
-                hi = std::min(hi, std::max(u, v) + hullMargin);
-            }
-            a = lo, b = hi;
-            if (!(a <= b)) continue;
-        }
-        const int j0 = std::max(x0, toIndex(std::floor((a + px) * scale - 0.5)) - 1);
-        const int j1 = std::min(x1, toIndex(std::ceil((b + px) * scale - 0.5)) + 1);
-
+    for (int i = pass.y0; i <= pass.y1; ++i) {
+        const double Yr = (i + 0.5) / pass.scale - pass.py;
+        int j0, j1;
+        if (!pass.stretch(Yr, j0, j1)) continue;
         Pixel* row = image.pixels.data() + static_cast<std::size_t>(i) * image.width;
-        const double sYr = s * Yr, cYr = c * Yr;
-        auto handPoint = [&](int j, double& x, double& y) {
-            const double Xr = tabled ? columnX[j] : (j + 0.5) / scale - px;
-            x = c * Xr + sYr;
-            y = -s * Xr + cYr;
-        };
-
         if (hand == 2) {
-            for (int j = j0; j <= j1; ++j) {
-                double x, y;
-                handPoint(j, x, y);
-                const double ax = std::fabs(x);
-                // The exact distance is at least the distance to each side's line.
-                if (std::max(ax - 1.4, std::max(y - T, -L - y)) >= gone) continue;
-                const double d = barDistance(x, y);
-                if (shadow) {
-                    const double o = 0.5 - d / 7;
-                    if (o <= 0) continue;
-                    over(row[j], 0, 0, 0, o >= 1 ? hb.shadowOpacity : o * hb.shadowOpacity);
-                    continue;
-                }
-                double coverage = 0.5 - d * scale;
-                if (coverage <= 0) continue;
-                if (coverage >= 1) coverage = 1;
-                const double u = ax / 1.4;
-                double r, g, bl;
-                if (u <= 0) {
-                    r = 218, g = 180, bl = 102;
-                } else if (u >= 1) {
-                    r = 125, g = 88, bl = 39;
-                } else {
-                    r = 218 - 93 * u, g = 180 - 92 * u, bl = 102 - 63 * u;
-                }
-                over(row[j], r, g, bl, coverage);
-            }
-            continue;
+            barRow(pass, row, Yr, j0, j1);
+        } else {
+            leafRow(pass, leafTables[hand], solid, referenceImage, batch, row, Yr, j0, j1);
         }
-
-        const LeafTable& table = leafTables[hand];
-        // Pixels that need the spline are gathered first and worked out after
-        // the row's walk, in batches: independent iterations without branches
-        // let the processor overlap the divisions and square roots of many
-        // pixels instead of waiting on each in turn.
-        int pending = 0;
-        auto flush = [&] {
-            if (shadow) {
-                shadowEdge(table.segments, batch.segment, batch.u, batch.ax, batch.e, batch.value, pending);
-                for (int k = 0; k < pending; ++k) {
-                    const double o = batch.value[k];
-                    if (o > 0) over(row[batch.column[k]], 0, 0, 0, o >= 1 ? hb.shadowOpacity : o * hb.shadowOpacity);
-                }
-                pending = 0;
-                return;
-            }
-            for (int k = 0; k < pending; ++k) {
-                const LeafSegment& segment = table.segments[batch.segment[k]];
-                if (batch.covered[k]) {
-                    batch.value[k] = 1;
-                    batch.shift[k] = leafShiftAt(segment, batch.u[k]);
-                } else {
-                    const LeafSection section = leafSectionAt(segment, batch.u[k]);
-                    const double f = (batch.ax[k] - section.halfWidth) / std::sqrt(section.slope * section.slope + 1);
-                    batch.value[k] = 0.5 - std::max(batch.e[k], f) * scale;
-                    batch.shift[k] = section.shift;
-                }
-            }
-            // The same point of the same hand in the reference artwork; off its
-            // brass, look again nearer the centre line. All first looks of the
-            // batch are taken together, then all second ones.
-            const double pc = poseCos[hand], ps = poseSin[hand];
-            int looks = 0;
-            for (int k = 0; k < pending; ++k) {
-                if (!(batch.value[k] > 0)) continue;
-                referencePoint(referenceImage, pc, ps, batch.x[k] + batch.shift[k], -batch.along[k], batch.lookX[looks],
-                               batch.lookY[looks]);
-                batch.entry[looks++] = k;
-            }
-            sampleMany(referenceImage, batch.lookX, batch.lookY, batch.look, looks);
-            int seconds = 0;
-            for (int i = 0; i < looks; ++i) {
-                if (brassy(batch.look[i])) continue;
-                const int k = batch.entry[i];
-                referencePoint(referenceImage, pc, ps, 0.45 * batch.x[k] + batch.shift[k], -batch.along[k],
-                               batch.lookX[seconds], batch.lookY[seconds]);
-                batch.again[seconds++] = i;
-            }
-            sampleMany(referenceImage, batch.lookX, batch.lookY, batch.second, seconds);
-            for (int n = 0; n < seconds; ++n) batch.look[batch.again[n]] = batch.second[n];
-            for (int i = 0; i < looks; ++i) {
-                const int k = batch.entry[i];
-                const double coverage = batch.value[k] >= 1 ? 1 : batch.value[k];
-                const Pixel p = batch.look[i];
-                Pixel& target = row[batch.column[k]];
-                if (coverage >= 1 && p.a == 255) {
-                    target = p; // over() at full opacity writes an opaque sample's own bytes
-                    continue;
-                }
-                double r, g, bl;
-                unpremultiply(p, r, g, bl);
-                over(target, r, g, bl, coverage);
-            }
-            pending = 0;
-        };
-
-        for (int j = j0; j <= j1; ++j) {
-            double x, y;
-            handPoint(j, x, y);
-            const double ax = std::fabs(x);
-            // Beyond the tip or behind the pivot. d is at least e, so a pixel
-            // that e alone leaves untouched needs no leaf.
-            const double e = std::max(-L - y, y);
-            if (e >= gone) continue;
-            const double along = -y;
-            // Its whole units, 0 behind the pivot and L from the tip on.
-            const int bin = static_cast<int>(std::min(std::max(along, 0.0), L));
-            if (ax - env->widest[bin] >= goneAcross) continue;
-            if (shadow && e <= -3.5 * 1.0001 && env->narrowest[bin] - ax >= solidAcross) {
-                Pixel& p = row[j];
-                p = Pixel{solid.colour[p.r], solid.colour[p.g], solid.colour[p.b], solid.alpha[p.a]};
-                continue;
-            }
-            batch.column[pending] = j;
-            batch.x[pending] = x;
-            batch.ax[pending] = ax;
-            batch.along[pending] = along;
-            batch.e[pending] = e;
-            batch.segment[pending] = segmentFor(table, along, bin, batch.u[pending]);
-            batch.covered[pending] = !shadow && e <= -whole && env->narrowest[bin] - ax >= wholeAcross;
-            if (++pending == SplineBatch::capacity) flush();
-        }
-        flush();
     }
 }
+
 } // namespace velmor
