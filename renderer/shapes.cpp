@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "renderer/bar_distance.h"
 #include "renderer/compositing.h"
 #include "renderer/hand_bounds.h"
 #include "renderer/hand_knots.h"
@@ -48,49 +49,6 @@ void unpremultiply(Pixel p, double& r, double& g, double& b) {
     r = p.r * 255.0 / d;
     g = p.g * 255.0 / d;
     b = p.b * 255.0 / d;
-}
-
-// The squared distance from (x, y) to the segment from a to b.
-inline double segmentDistance2(const Point& a, const Point& b, double x, double y) {
-    const double ex = b.x - a.x, ey = b.y - a.y;
-    double t = ((x - a.x) * ex + (y - a.y) * ey) / (ey * ey + ex * ex);
-    if (t >= 1) t = 1;
-    if (t <= 0) t = 0;
-    const double dx = x - (a.x + t * ex), dy = y - (a.y + t * ey);
-    return dx * dx + dy * dy;
-}
-
-// The seconds bar, corner by corner in outline order: left side up, top, right
-// side down, bottom.
-constexpr Point barCorners[4] = {{-1.4, -390}, {1.4, -390}, {1.4, 65}, {-1.4, 65}};
-
-// The exact distance to the seconds bar's outline, negative inside: the smallest
-// distance to its four sides, by an even-odd crossing count for inside. The
-// sides are measured the way a general outline would measure them (the long
-// sides first, the short ones only when they could still be nearer), minus the
-// work that cannot change the result: off the centre line, the long side on the
-// far side of it is never the nearer one (|x| + 1.4 >= |x - 1.4| survives
-// rounding, and the two sides' along-terms differ by far less than their
-// squared across-terms), and the crossing count of two vertical sides is a
-// comparison of x with each.
-double barDistance(double x, double y) {
-    const Point &topLeft = barCorners[0], &topRight = barCorners[1], &bottomRight = barCorners[2],
-                &bottomLeft = barCorners[3];
-    double best = 1e20;
-    if (x < 1e-3) best = segmentDistance2(bottomLeft, topLeft, x, y);
-    if (x > -1e-3) {
-        const double d2 = segmentDistance2(topRight, bottomRight, x, y);
-        if (d2 < best) best = d2;
-    }
-    const bool inside = (topLeft.y > y) != (bottomLeft.y > y) && (x < topRight.x) != (x < topLeft.x);
-    for (const auto& [a, b] : {std::pair{topLeft, topRight}, std::pair{bottomRight, bottomLeft}}) {
-        const double dy = y - a.y;
-        if (dy * dy >= best) continue;
-        const double d2 = segmentDistance2(a, b, x, y);
-        if (d2 < best) best = d2;
-    }
-    const double d = std::sqrt(best);
-    return inside ? -d : d;
 }
 
 // Conservative envelopes of a leaf hand's profile, for rejecting pixels without
@@ -305,12 +263,12 @@ inline void referencePoint(const Image& reference, double pc, double ps, double 
 inline bool brassy(Pixel p) { return p.r >= 1.06 * p.g && p.g >= 1.1 * p.b; }
 
 // The pixels of a row that need a leaf's spline, gathered for one pass over them.
-struct SplineBatch {
+struct RowBatch {
     static constexpr int capacity = 256;
     int column[capacity];
     int segment[capacity];
     bool covered[capacity];
-    double x[capacity], ax[capacity], along[capacity], u[capacity], e[capacity];
+    double x[capacity], y[capacity], ax[capacity], along[capacity], u[capacity], e[capacity];
     double value[capacity], shift[capacity]; // worked out: coverage or shadow opacity, and shift
     // The reference lookups: where, for which entry, and what they found.
     double lookX[capacity], lookY[capacity];
@@ -467,41 +425,55 @@ struct HandPass {
     }
 };
 
-// One row of the seconds bar or its shadow.
-void barRow(const HandPass& pass, Pixel* row, double Yr, int j0, int j1) {
+// One row of the seconds bar or its shadow: the pixels near it gathered, their
+// exact distances worked out together, then drawn.
+void barRow(const HandPass& pass, RowBatch& batch, Pixel* row, double Yr, int j0, int j1) {
     const double sYr = pass.s * Yr, cYr = pass.c * Yr;
     const double opacity = pass.hb->shadowOpacity;
+    int pending = 0;
+    auto flush = [&] {
+        barDistances(batch.x, batch.y, batch.value, pending);
+        for (int k = 0; k < pending; ++k) {
+            const double d = batch.value[k];
+            Pixel& target = row[batch.column[k]];
+            if (pass.shadow) {
+                const double o = 0.5 - d / 7;
+                if (o > 0) over(target, 0, 0, 0, o >= 1 ? opacity : o * opacity);
+                continue;
+            }
+            double coverage = 0.5 - d * pass.scale;
+            if (coverage <= 0) continue;
+            if (coverage >= 1) coverage = 1;
+            const double u = batch.ax[k] / 1.4;
+            double r, g, bl;
+            if (u <= 0) {
+                r = 218, g = 180, bl = 102;
+            } else if (u >= 1) {
+                r = 125, g = 88, bl = 39;
+            } else {
+                r = 218 - 93 * u, g = 180 - 92 * u, bl = 102 - 63 * u;
+            }
+            over(target, r, g, bl, coverage);
+        }
+        pending = 0;
+    };
     for (int j = j0; j <= j1; ++j) {
         double x, y;
         pass.point(j, sYr, cYr, x, y);
         const double ax = std::fabs(x);
         // The exact distance is at least the distance to each side's line.
         if (std::max(ax - 1.4, std::max(y - pass.T, -pass.L - y)) >= pass.gone) continue;
-        const double d = barDistance(x, y);
-        if (pass.shadow) {
-            const double o = 0.5 - d / 7;
-            if (o <= 0) continue;
-            over(row[j], 0, 0, 0, o >= 1 ? opacity : o * opacity);
-            continue;
-        }
-        double coverage = 0.5 - d * pass.scale;
-        if (coverage <= 0) continue;
-        if (coverage >= 1) coverage = 1;
-        const double u = ax / 1.4;
-        double r, g, bl;
-        if (u <= 0) {
-            r = 218, g = 180, bl = 102;
-        } else if (u >= 1) {
-            r = 125, g = 88, bl = 39;
-        } else {
-            r = 218 - 93 * u, g = 180 - 92 * u, bl = 102 - 63 * u;
-        }
-        over(row[j], r, g, bl, coverage);
+        batch.column[pending] = j;
+        batch.x[pending] = x;
+        batch.y[pending] = y;
+        batch.ax[pending] = ax;
+        if (++pending == RowBatch::capacity) flush();
     }
+    flush();
 }
 
 // The spline pixels of a leaf shadow's batch: their soft edge over the frame.
-void flushLeafShadow(const HandPass& pass, const LeafTable& table, SplineBatch& batch, int pending, Pixel* row) {
+void flushLeafShadow(const HandPass& pass, const LeafTable& table, RowBatch& batch, int pending, Pixel* row) {
     shadowEdge(table.segments, batch.segment, batch.u, batch.ax, batch.e, batch.value, pending);
     const double opacity = pass.hb->shadowOpacity;
     for (int k = 0; k < pending; ++k) {
@@ -514,7 +486,7 @@ void flushLeafShadow(const HandPass& pass, const LeafTable& table, SplineBatch& 
 // of the same point of the same hand in the reference artwork; off its brass,
 // the colour nearer the centre line. All first looks of the batch are taken
 // together, then all second ones.
-void flushLeafHand(const HandPass& pass, const LeafTable& table, const Image& reference, SplineBatch& batch, int pending,
+void flushLeafHand(const HandPass& pass, const LeafTable& table, const Image& reference, RowBatch& batch, int pending,
                    Pixel* row) {
     for (int k = 0; k < pending; ++k) {
         const LeafSegment& segment = table.segments[batch.segment[k]];
@@ -567,7 +539,7 @@ void flushLeafHand(const HandPass& pass, const LeafTable& table, const Image& re
 // iterations without branches let the processor overlap the divisions and
 // square roots of many pixels instead of waiting on each in turn.
 void leafRow(const HandPass& pass, const LeafTable& table, const SolidShadow& solid, const Image& reference,
-             SplineBatch& batch, Pixel* row, double Yr, int j0, int j1) {
+             RowBatch& batch, Pixel* row, double Yr, int j0, int j1) {
     const double sYr = pass.s * Yr, cYr = pass.c * Yr;
     const LeafEnvelope& env = *pass.env;
     int pending = 0;
@@ -603,7 +575,7 @@ void leafRow(const HandPass& pass, const LeafTable& table, const SolidShadow& so
         batch.e[pending] = e;
         batch.segment[pending] = segmentFor(table, along, bin, batch.u[pending]);
         batch.covered[pending] = !pass.shadow && e <= -pass.whole && env.narrowest[bin] - ax >= pass.wholeAcross;
-        if (++pending == SplineBatch::capacity) flush();
+        if (++pending == RowBatch::capacity) flush();
     }
     flush();
 }
@@ -721,14 +693,14 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
     HandPass pass;
     pass.prepare(image.width, image.height, hand, angle, shadow, outlines[hand]);
     if (hand != 2) pass.prepareLeaf(envelopes[hand], hulls[hand]);
-    SplineBatch batch;
+    RowBatch batch;
     for (int i = pass.y0; i <= pass.y1; ++i) {
         const double Yr = (i + 0.5) / pass.scale - pass.py;
         int j0, j1;
         if (!pass.stretch(Yr, j0, j1)) continue;
         Pixel* row = image.pixels.data() + static_cast<std::size_t>(i) * image.width;
         if (hand == 2) {
-            barRow(pass, row, Yr, j0, j1);
+            barRow(pass, batch, row, Yr, j0, j1);
         } else {
             leafRow(pass, leafTables[hand], solid, referenceImage, batch, row, Yr, j0, j1);
         }

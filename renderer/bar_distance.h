@@ -1,0 +1,20 @@
+// The exact signed distance to the seconds hand's bar, negative inside, for one
+// point or a batch of points (dial units, in the hand's own frame).
+#pragma once
+
+#include "renderer/renderer.h"
+
+namespace velmor {
+
+// The seconds bar, corner by corner in outline order: left side up, top, right
+// side down, bottom.
+inline constexpr Point barCorners[4] = {{-1.4, -390}, {1.4, -390}, {1.4, 65}, {-1.4, 65}};
+
+// The distance from (x, y) to the bar's outline, negative inside.
+double barDistance(double x, double y);
+
+// out[k] = barDistance(xs[k], ys[k]) for k < n, several at a time where the
+// processor allows; always the same doubles.
+void barDistances(const double* xs, const double* ys, double* out, int n);
+
+} // namespace velmor
