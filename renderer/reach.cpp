@@ -51,8 +51,8 @@ bool rowRange(double y0, double y1, std::int32_t height, std::int32_t& i0, std::
 
 } // namespace
 
-std::vector<RowReach> noReach(std::int32_t height) {
-    return std::vector<RowReach>(height > 0 ? static_cast<std::size_t>(height) : 0);
+void noReach(std::vector<RowReach>& rows, std::int32_t height) {
+    rows.assign(height > 0 ? static_cast<std::size_t>(height) : 0, RowReach{});
 }
 
 void reachHand(std::vector<RowReach>& rows, std::int32_t width, std::int32_t hand, double angle,

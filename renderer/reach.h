@@ -15,8 +15,9 @@ struct RowReach {
     std::int32_t last = -1;
 };
 
-// One entry per row of a frame `height` rows high, none reached yet.
-std::vector<RowReach> noReach(std::int32_t height);
+// Makes `rows` one entry per row of a frame `height` rows high, none reached
+// yet, in the storage it already has when that is large enough.
+void noReach(std::vector<RowReach>& rows, std::int32_t height);
 
 // Widens `rows` (of a frame `width` pixels wide) by what the rasteriser's hand
 // `hand` (0 hour, 1 minute, 2 seconds) or its shadow may touch at `angle`.

@@ -56,7 +56,8 @@ TEST_F(Reach, HoldsEveryPixelAHandOrShadowChanges) {
                 for (double angle : angles) {
                     Image frame = base;
                     renderer.polygon(frame, hand, angle, shadow);
-                    std::vector<RowReach> rows = noReach(size);
+                    std::vector<RowReach> rows;
+                    noReach(rows, size);
                     reachHand(rows, size, hand, angle, shadow);
                     const Diff d = compare(base, frame, rows);
                     EXPECT_EQ(d.outside, 0) << size << " hand " << hand << (shadow ? " shadow " : " ") << angle;
@@ -78,7 +79,8 @@ TEST_F(Reach, HoldsEveryPixelADiscChanges) {
             const double cx = k == 0 ? 500 : place(rng), cy = k == 0 ? 492 : place(rng), r = k == 0 ? 28 : size(rng);
             Image frame = base;
             renderer.circle(frame, cx, cy, r, k % 2 == 0);
-            std::vector<RowReach> rows = noReach(width);
+            std::vector<RowReach> rows;
+            noReach(rows, width);
             reachDisc(rows, width, cx, cy, r);
             const Diff d = compare(base, frame, rows);
             EXPECT_EQ(d.outside, 0) << width << " at " << cx << "," << cy << " r " << r;
@@ -91,7 +93,8 @@ TEST_F(Reach, HoldsEveryPixelADiscChanges) {
 
 // Reaches unite per row, and nothing reaches past the frame.
 TEST_F(Reach, UnitesAndStaysInTheFrame) {
-    std::vector<RowReach> rows = noReach(300);
+    std::vector<RowReach> rows;
+    noReach(rows, 300);
     reachDisc(rows, 300, 100, 500, 10);
     reachDisc(rows, 300, 900, 500, 10);
     const RowReach middle = rows[150];

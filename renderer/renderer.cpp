@@ -112,13 +112,13 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
     // assign() keeps out's storage when it is large enough.
     out.width = scaledFace.width;
     out.height = scaledFace.height;
-    std::vector<RowReach> reach;
+    std::vector<RowReach>& reach = frameReach;
     if (underGlass) {
         // Every pixel no drawing below can touch already holds its final value
         // in the face under glass; the rest go back to the bare face, are drawn
         // on, and get the glass again at the end. Same bytes as the whole face
         // drawn on and the whole layer composited.
-        reach = noReach(out.height);
+        noReach(reach, out.height);
         if (options.shadows) {
             reachHand(reach, out.width, 0, hourAngle, true);
             reachHand(reach, out.width, 1, minuteAngle, true);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "renderer/image.h"
+#include "renderer/reach.h"
 #include "renderer/visible.h"
 
 namespace velmor {
@@ -107,6 +108,9 @@ public:
     // after any change of the scaled images or the glass.
     Image faceGlass;
     double faceGlassStrength = -1.0;
+    // Scratch: the stretches of each row a steady frame redraws, kept so that
+    // frame allocates nothing.
+    std::vector<RowReach> frameReach;
 };
 
 } // namespace velmor

@@ -1,5 +1,7 @@
+#include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <new>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -10,6 +12,10 @@
 #include "renderer/resample.h"
 
 namespace velmor {
+// Every allocation of this test program is counted (operator new is replaced at
+// the end of this file), so a steady frame can be shown to allocate nothing.
+std::atomic<long> allocations{0};
+
 namespace {
 
 constexpr int artSize = 400; // small synthetic artwork keeps the resizes quick
@@ -440,5 +446,35 @@ TEST(RendererFrame, GoldenChecksums) {
     }
 }
 
+// A frame at an unchanged size and strength works in the storage it already has:
+// the caches, the output and the rasteriser's own tables.
+TEST(RendererFrame, SteadyFramesAllocateNothing) {
+    auto r = makeRenderer();
+    Image out;
+    for (const Options& o : {all, Options{true, true, false, false, 1.0}, Options{false, false, true, true, 0.7}}) {
+        for (int size : {160, 517}) {
+            // The first frame builds the caches, the second the face under glass.
+            r->renderTo(out, size, tenTwenty, o, false);
+            r->renderTo(out, size, tenTwenty, o, false);
+            const long before = allocations.load();
+            for (int k = 0; k < 12; ++k)
+                r->renderTo(out, size, Time{(k * 5) % 24, (k * 11) % 60, (k * 23) % 60, (k * 131) % 1000}, o, false);
+            EXPECT_EQ(allocations.load() - before, 0) << "size " << size;
+        }
+    }
+    // The count is real: a new size allocates.
+    const long before = allocations.load();
+    r->renderTo(out, 700, tenTwenty, all, false);
+    EXPECT_GT(allocations.load(), before);
+}
+
 } // namespace
 } // namespace velmor
+
+void* operator new(std::size_t size) {
+    ++velmor::allocations;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
