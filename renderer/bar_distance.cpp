@@ -50,11 +50,6 @@ double barDistance(double x, double y) {
 
 #if VELMOR_X86_64
 namespace {
-bool hasAvx2() {
-    __builtin_cpu_init(); // may run before the runtime's own initialisation
-    return __builtin_cpu_supports("avx2");
-}
-const bool wide = hasAvx2();
 
 // segmentDistance2 in four lanes, the same operations in the same order.
 [[gnu::target("avx2")]] inline __m256d segmentDistance2Wide(const Point& a, const Point& b, __m256d x, __m256d y) {
@@ -96,7 +91,7 @@ const bool wide = hasAvx2();
 
 void barDistances(const double* xs, const double* ys, double* out, int n) {
 #if VELMOR_X86_64
-    if (wide) {
+    if (hasAvx2()) {
         barDistancesWide(xs, ys, out, n);
         return;
     }

@@ -35,6 +35,23 @@ namespace detail {
     if (i1 > length - 1) i1 = length - 1;
 }
 
+// The four pixels around (x, y) in a non-empty image, and the weights of the
+// second column and the second row.
+struct Corners {
+    Pixel p00, p10, p01, p11;
+    double fx, fy;
+};
+[[gnu::always_inline]] inline Corners corners(const Image& image, double x, double y) {
+    std::int32_t x0, x1, y0, y1;
+    Corners c;
+    sampleAxis(x, image.width, x0, x1, c.fx);
+    sampleAxis(y, image.height, y0, y1, c.fy);
+    const Pixel* row0 = image.pixels.data() + static_cast<std::size_t>(y0) * image.width;
+    const Pixel* row1 = image.pixels.data() + static_cast<std::size_t>(y1) * image.width;
+    c.p00 = row0[x0], c.p10 = row0[x1], c.p01 = row1[x0], c.p11 = row1[x1];
+    return c;
+}
+
 // The plain arithmetic of `over` and `sample`, one channel at a time.
 inline void overPlain(Pixel& pixel, double r, double g, double b, double a) {
     if (a >= 1.0) {
@@ -48,13 +65,7 @@ inline void overPlain(Pixel& pixel, double r, double g, double b, double a) {
 
 inline Pixel samplePlain(const Image& image, double x, double y) {
     if (image.empty()) return Pixel{};
-    std::int32_t x0, x1, y0, y1;
-    double fx, fy;
-    sampleAxis(x, image.width, x0, x1, fx);
-    sampleAxis(y, image.height, y0, y1, fy);
-    const Pixel* row0 = image.pixels.data() + static_cast<std::size_t>(y0) * image.width;
-    const Pixel* row1 = image.pixels.data() + static_cast<std::size_t>(y1) * image.width;
-    const Pixel p00 = row0[x0], p10 = row0[x1], p01 = row1[x0], p11 = row1[x1];
+    const auto [p00, p10, p01, p11, fx, fy] = corners(image, x, y);
     const double gx = 1.0 - fx, gy = 1.0 - fy;
     auto mix = [&](double c00, double c10, double c01, double c11) {
         return saturate((c00 * gx + c10 * fx) * gy + (c01 * gx + c11 * fx) * fy);
@@ -123,19 +134,14 @@ inline void over(Pixel& pixel, double r, double g, double b, double a) {
 #if VELMOR_X86_64
     if (detail::wideSampling) return detail::sampleWide(image, x, y);
     if (image.empty()) return Pixel{};
-    std::int32_t x0, x1, y0, y1;
-    double fx, fy;
-    detail::sampleAxis(x, image.width, x0, x1, fx);
-    detail::sampleAxis(y, image.height, y0, y1, fy);
-    const Pixel* row0 = image.pixels.data() + static_cast<std::size_t>(y0) * image.width;
-    const Pixel* row1 = image.pixels.data() + static_cast<std::size_t>(y1) * image.width;
-    const __m128d gx = _mm_set1_pd(1.0 - fx), fxv = _mm_set1_pd(fx);
-    const __m128d gy = _mm_set1_pd(1.0 - fy), fyv = _mm_set1_pd(fy);
+    const detail::Corners c = detail::corners(image, x, y);
+    const __m128d gx = _mm_set1_pd(1.0 - c.fx), fxv = _mm_set1_pd(c.fx);
+    const __m128d gy = _mm_set1_pd(1.0 - c.fy), fyv = _mm_set1_pd(c.fy);
     __m128d rg00, ba00, rg10, ba10, rg01, ba01, rg11, ba11;
-    detail::widen(row0[x0], rg00, ba00);
-    detail::widen(row0[x1], rg10, ba10);
-    detail::widen(row1[x0], rg01, ba01);
-    detail::widen(row1[x1], rg11, ba11);
+    detail::widen(c.p00, rg00, ba00);
+    detail::widen(c.p10, rg10, ba10);
+    detail::widen(c.p01, rg01, ba01);
+    detail::widen(c.p11, rg11, ba11);
     auto mix = [&](__m128d c00, __m128d c10, __m128d c01, __m128d c11) {
         return _mm_add_pd(_mm_mul_pd(_mm_add_pd(_mm_mul_pd(c00, gx), _mm_mul_pd(c10, fxv)), gy),
                           _mm_mul_pd(_mm_add_pd(_mm_mul_pd(c01, gx), _mm_mul_pd(c11, fxv)), fyv));

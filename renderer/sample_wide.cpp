@@ -12,11 +12,6 @@ namespace detail {
 
 #if VELMOR_X86_64
 namespace {
-bool hasAvx2() {
-    __builtin_cpu_init(); // may run before the runtime's own initialisation
-    return __builtin_cpu_supports("avx2");
-}
-
 [[gnu::target("avx2")]] inline __m256d widen4(Pixel p) {
     return _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(std::bit_cast<int>(p))));
 }
@@ -57,13 +52,8 @@ const bool wideSampling = hasAvx2();
 
 [[gnu::target("avx2")]] Pixel sampleWide(const Image& image, double x, double y) {
     if (image.empty()) return Pixel{};
-    std::int32_t x0, x1, y0, y1;
-    double fx, fy;
-    sampleAxis(x, image.width, x0, x1, fx);
-    sampleAxis(y, image.height, y0, y1, fy);
-    const Pixel* row0 = image.pixels.data() + static_cast<std::size_t>(y0) * image.width;
-    const Pixel* row1 = image.pixels.data() + static_cast<std::size_t>(y1) * image.width;
-    return blend4(row0[x0], row0[x1], row1[x0], row1[x1], fx, fy);
+    const Corners c = corners(image, x, y);
+    return blend4(c.p00, c.p10, c.p01, c.p11, c.fx, c.fy);
 }
 
 namespace {

@@ -24,11 +24,6 @@ void shadowEdgePlain(const LeafSegment* segments, const int* segment, const doub
 
 #if VELMOR_X86_64
 namespace {
-bool hasAvx2() {
-    __builtin_cpu_init(); // may run before the runtime's own initialisation
-    return __builtin_cpu_supports("avx2");
-}
-const bool wide = hasAvx2();
 
 [[gnu::target("avx2")]] inline __m256d mul(__m256d a, __m256d b) { return _mm256_mul_pd(a, b); }
 [[gnu::target("avx2")]] inline __m256d add(__m256d a, __m256d b) { return _mm256_add_pd(a, b); }
@@ -89,7 +84,7 @@ const bool wide = hasAvx2();
 void shadowEdge(const LeafSegment* segments, const int* segment, const double* u, const double* ax, const double* e,
                 double* out, int n) {
 #if VELMOR_X86_64
-    if (wide) {
+    if (hasAvx2()) {
         shadowEdgeWide(segments, segment, u, ax, e, out, n);
         return;
     }
