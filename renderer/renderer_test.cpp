@@ -471,10 +471,12 @@ TEST(RendererFrame, SteadyFramesAllocateNothing) {
 } // namespace
 } // namespace velmor
 
-void* operator new(std::size_t size) {
+// Out of line, so the compiler does not pair an inlined malloc with a delete
+// expression and warn of a mismatch that is not there.
+[[gnu::noinline]] void* operator new(std::size_t size) {
     ++velmor::allocations;
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
