@@ -128,25 +128,34 @@ inline void over(Pixel& pixel, double r, double g, double b, double a) {
 #endif
 }
 
+#if VELMOR_X86_64
+namespace detail {
+// `sample` in SSE2 lanes, two channels at a time: every x86-64 processor has it.
+[[gnu::always_inline]] inline Pixel sampleNarrow(const Image& image, double x, double y) {
+    if (image.empty()) return Pixel{};
+    const Corners c = corners(image, x, y);
+    const __m128d gx = _mm_set1_pd(1.0 - c.fx), fxv = _mm_set1_pd(c.fx);
+    const __m128d gy = _mm_set1_pd(1.0 - c.fy), fyv = _mm_set1_pd(c.fy);
+    __m128d rg00, ba00, rg10, ba10, rg01, ba01, rg11, ba11;
+    widen(c.p00, rg00, ba00);
+    widen(c.p10, rg10, ba10);
+    widen(c.p01, rg01, ba01);
+    widen(c.p11, rg11, ba11);
+    auto mix = [&](__m128d c00, __m128d c10, __m128d c01, __m128d c11) {
+        return _mm_add_pd(_mm_mul_pd(_mm_add_pd(_mm_mul_pd(c00, gx), _mm_mul_pd(c10, fxv)), gy),
+                          _mm_mul_pd(_mm_add_pd(_mm_mul_pd(c01, gx), _mm_mul_pd(c11, fxv)), fyv));
+    };
+    return narrow(mix(rg00, rg10, rg01, rg11), mix(ba00, ba10, ba01, ba11));
+}
+} // namespace detail
+#endif
+
 // Bilinear read of premultiplied bytes at (x, y) in pixel coordinates, pixel
 // (j, i) centred at (j, i). An empty image reads as transparent.
 [[gnu::always_inline]] inline Pixel sample(const Image& image, double x, double y) {
 #if VELMOR_X86_64
     if (detail::wideSampling) return detail::sampleWide(image, x, y);
-    if (image.empty()) return Pixel{};
-    const detail::Corners c = detail::corners(image, x, y);
-    const __m128d gx = _mm_set1_pd(1.0 - c.fx), fxv = _mm_set1_pd(c.fx);
-    const __m128d gy = _mm_set1_pd(1.0 - c.fy), fyv = _mm_set1_pd(c.fy);
-    __m128d rg00, ba00, rg10, ba10, rg01, ba01, rg11, ba11;
-    detail::widen(c.p00, rg00, ba00);
-    detail::widen(c.p10, rg10, ba10);
-    detail::widen(c.p01, rg01, ba01);
-    detail::widen(c.p11, rg11, ba11);
-    auto mix = [&](__m128d c00, __m128d c10, __m128d c01, __m128d c11) {
-        return _mm_add_pd(_mm_mul_pd(_mm_add_pd(_mm_mul_pd(c00, gx), _mm_mul_pd(c10, fxv)), gy),
-                          _mm_mul_pd(_mm_add_pd(_mm_mul_pd(c01, gx), _mm_mul_pd(c11, fxv)), fyv));
-    };
-    return detail::narrow(mix(rg00, rg10, rg01, rg11), mix(ba00, ba10, ba01, ba11));
+    return detail::sampleNarrow(image, x, y);
 #else
     return detail::samplePlain(image, x, y);
 #endif

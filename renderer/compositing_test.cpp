@@ -160,8 +160,9 @@ TEST(Sample, LanesMatchPlainArithmetic) {
         const Pixel plain = detail::samplePlain(image, u, v);
         failures += !(sample(image, u, v) == plain);
 #if VELMOR_X86_64
-        // sample() takes the AVX2 path by itself where it can; hold it to the
-        // plain bytes directly too.
+        // sample() takes the AVX2 path by itself where it can; hold both lane
+        // forms to the plain bytes directly.
+        failures += !(detail::sampleNarrow(image, u, v) == plain);
         if (detail::wideSampling) failures += !(detail::sampleWide(image, u, v) == plain);
 #endif
     }
