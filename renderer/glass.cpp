@@ -21,10 +21,11 @@ void Renderer::prepareGlass(double strength, const std::vector<Visible>& crystal
     const std::int32_t width = scaledCrystal.width, height = scaledCrystal.height;
     const std::size_t count = scaledCrystal.empty() ? 0 : static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     // The layer reuses its storage; only when that is too small is new storage
-    // taken, fresh rather than grown since every pixel is rewritten. That is the
-    // one allocation that may throw before anything changed.
+    // taken, fresh rather than grown since every pixel is rewritten, and as much
+    // as the crystal's own (which keeps room for a growing animated resize).
+    // That is the one allocation that may throw before anything changed.
     std::vector<Pixel> room;
-    if (glass.pixels.capacity() < count) room.reserve(count);
+    if (glass.pixels.capacity() < count) room.reserve(std::max(count, scaledCrystal.pixels.capacity()));
     // From here on the layer is half built: mark it stale so that an allocation
     // failure while appending runs cannot leave a strength that looks current.
     glassStrength = -1.0;

@@ -11,6 +11,15 @@
 namespace velmor {
 
 namespace {
+// Room for `count` pixels where storage has to grow. A step of an animated
+// resize (`fast`) takes twice that, up to the largest frame, so the next steps
+// of a growing animation fit without taking and faulting in new pages each
+// time; a settled frame takes just what it needs.
+std::size_t roomFor(std::size_t count, bool fast) {
+    constexpr std::size_t largest = 1200 * 1200;
+    return fast ? std::max(count, std::min(2 * count, largest)) : count;
+}
+
 // An image whose pixel vector really holds width x height pixels.
 bool whole(const Image& image) {
     return !image.empty() &&
@@ -61,8 +70,8 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
         // New storage only where the old is too small; fresh, not grown, since
         // every pixel is rewritten.
         std::vector<Pixel> crystalRoom, faceRoom;
-        if (scaledCrystal.pixels.capacity() < count) crystalRoom.reserve(count);
-        if (fast && scaledFace.pixels.capacity() < count) faceRoom.reserve(count);
+        if (scaledCrystal.pixels.capacity() < count) crystalRoom.reserve(roomFor(count, fast));
+        if (fast && scaledFace.pixels.capacity() < count) faceRoom.reserve(roomFor(count, fast));
 
         // Nothing below allocates.
         if (crystalRoom.capacity() != 0) scaledCrystal.pixels.swap(crystalRoom);
@@ -110,6 +119,7 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
     const double discX = 500 + 210 * std::sin(theta), discY = 492 - 210 * std::cos(theta);
 
     // assign() keeps out's storage when it is large enough.
+    if (out.pixels.capacity() < scaledFace.pixels.size()) out.pixels.reserve(roomFor(scaledFace.pixels.size(), fast));
     out.width = scaledFace.width;
     out.height = scaledFace.height;
     std::vector<RowReach>& reach = frameReach;

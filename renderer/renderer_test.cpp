@@ -15,6 +15,7 @@ namespace velmor {
 // Every allocation of this test program is counted (operator new is replaced at
 // the end of this file), so a steady frame can be shown to allocate nothing.
 std::atomic<long> allocations{0};
+std::atomic<long> allocatedBytes{0};
 
 namespace {
 
@@ -468,6 +469,24 @@ TEST(RendererFrame, SteadyFramesAllocateNothing) {
     EXPECT_GT(allocations.load(), before);
 }
 
+// The steps of an animated resize that grows take room to grow into once, not
+// new frame-sized storage at every step (which would fault in fresh pages each
+// time, a frame of memory per image).
+TEST(RendererFrame, GrowingAnimationStepsReuseTheirStorage) {
+    auto r = makeRenderer();
+    Image out;
+    r->renderTo(out, 400, tenTwenty, all, false);
+    r->renderTo(out, 404, tenTwenty, all, true); // the first growing step takes its room
+    const long before = allocatedBytes.load();
+    for (int size = 408; size <= 560; size += 8) r->renderTo(out, size, tenTwenty, all, true);
+    const long oneFrame = 560L * 560L * static_cast<long>(sizeof(Pixel));
+    EXPECT_LT(allocatedBytes.load() - before, oneFrame); // only the resizer's small plans
+    // Settled at the end: the frame is the full-quality one of its size.
+    r->renderTo(out, 560, tenTwenty, all, false);
+    EXPECT_EQ(out.width, 560);
+    EXPECT_FALSE(r->scaledFast);
+}
+
 } // namespace
 } // namespace velmor
 
@@ -475,6 +494,7 @@ TEST(RendererFrame, SteadyFramesAllocateNothing) {
 // expression and warn of a mismatch that is not there.
 [[gnu::noinline]] void* operator new(std::size_t size) {
     ++velmor::allocations;
+    velmor::allocatedBytes += static_cast<long>(size);
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
