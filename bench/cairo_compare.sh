@@ -9,7 +9,7 @@ anchor=${2:-/work/shared/anchors/cairo_frame.c}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 gcc -O2 "$anchor" -o "$work/cairo_frame" $(pkg-config --cflags --libs cairo) -lm
-"$bench" --benchmark_filter='^BM_(renderSteady|renderNewSize|renderAnimationStep|frameMemcpy)/' \
+"$bench" --benchmark_filter='^BM_(renderSteady|renderNewSize|renderAnimationStep|renderGrowingAnimation|frameMemcpy)' \
     --benchmark_repetitions=5 --benchmark_out="$work/ours.json" --benchmark_out_format=json >/dev/null
 : > "$work/cairo.txt"
 for run in 1 2 3; do "$work/cairo_frame" >> "$work/cairo.txt"; done
@@ -37,7 +37,7 @@ for n in (160, 320, 640, 960, 1200):
     if ours is None or n not in cairo:
         continue
     print("%6d %12.1f %12.1f %12.1f %12.1f %8.2f" % (n, ours, cairo[n], copy or 0, cairoCopy[n], ours / cairo[n]))
-for name in ("BM_renderNewSize/320", "BM_renderNewSize/1199", "BM_renderAnimationStep/1200"):
+for name in ("BM_renderNewSize/320", "BM_renderNewSize/1199", "BM_renderAnimationStep/1200", "BM_renderGrowingAnimation"):
     if name in best:
         print("%-28s %10.2f ms" % (name, best[name] / 1e3))
 PY

@@ -167,6 +167,20 @@ void BM_layer(benchmark::State& state) {
 }
 BENCHMARK(BM_layer)->DenseRange(0, 7)->Unit(benchmark::kMicrosecond);
 
+// The steps of an animated resize growing towards 1200 px, 10 px a step, as a
+// user's wheel drives it; starts over from 900 px after each growth.
+void BM_renderGrowingAnimation(benchmark::State& state) {
+    Renderer& r = *shared();
+    Image out;
+    std::int64_t k = 0;
+    for (auto _ : state) {
+        ++k;
+        r.renderTo(out, 900 + static_cast<std::int32_t>(k % 31) * 10, tick(k), everything, true);
+        benchmark::DoNotOptimize(out.pixels.data());
+    }
+}
+BENCHMARK(BM_renderGrowingAnimation)->Unit(benchmark::kMillisecond);
+
 // The floor: copying one frame's pixels.
 void BM_frameMemcpy(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
