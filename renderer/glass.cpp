@@ -133,21 +133,22 @@ void compositeRun(const Pixel* source, Pixel* target, std::uint64_t begin, std::
     }
 }
 
+// Runs index the layer; a frame of another shape would be written out of bounds.
+bool fitsLayer(const Image& frame, const Image& layer) {
+    return frame.width == layer.width && frame.height == layer.height && frame.pixels.size() >= layer.pixels.size();
+}
+
 } // namespace
 
 void Renderer::compositeGlass(Image& frame) const {
-    // Runs index the layer; a frame of another shape would be written out of bounds.
-    if (frame.width != glass.width || frame.height != glass.height || frame.pixels.size() < glass.pixels.size())
-        return;
+    if (!fitsLayer(frame, glass)) return;
     const std::uint64_t limit = glass.pixels.size();
     for (const GlassRun& run : glassRuns)
         compositeRun(glass.pixels.data(), frame.pixels.data(), run.begin, std::min(run.end, limit));
 }
 
 void Renderer::compositeGlass(Image& frame, std::uint64_t begin, std::uint64_t end) const {
-    // Runs index the layer; a frame of another shape would be written out of bounds.
-    if (frame.width != glass.width || frame.height != glass.height || frame.pixels.size() < glass.pixels.size())
-        return;
+    if (!fitsLayer(frame, glass)) return;
     end = std::min<std::uint64_t>(end, glass.pixels.size());
     // prepareGlass makes the runs in order and apart: start at the first that
     // ends after begin.

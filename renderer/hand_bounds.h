@@ -20,7 +20,9 @@ inline constexpr HandBounds bounds[3] = {{257, 25, 0, 0.64}, {346, 16, 0, 0.64},
 inline constexpr double pivotX = 500, pivotY = 492;
 inline constexpr double shadowX = 508, shadowY = 503;
 
-// How far beyond its outline a shadow reaches: half of its 7-unit soft edge.
-inline constexpr double shadowReach = 3.5;
+// The margin J the rasteriser keeps around a hand's band, in dial units, on a
+// frame `scale` pixels per unit: 5 units for a shadow's soft edge, 1.5 pixels
+// for a hand's anti-aliased one.
+inline double bandMargin(bool shadow, double scale) { return shadow ? 5 : 1.5 / scale; }
 
 } // namespace velmor::hands

@@ -61,7 +61,7 @@ void reachHand(std::vector<RowReach>& rows, std::int32_t width, std::int32_t han
     const auto height = static_cast<std::int32_t>(rows.size());
     const double scale = width / 1000.0;
     const hands::HandBounds& hb = hands::bounds[hand];
-    const double J = shadow ? 5 : 1.5 / scale;
+    const double J = hands::bandMargin(shadow, scale);
     const double grow = margin / scale;
     const double across = hb.bound + J + grow, before = hb.length + J + grow, behind = hb.tail + J + grow;
     const double px = shadow ? hands::shadowX : hands::pivotX, py = shadow ? hands::shadowY : hands::pivotY;

@@ -118,6 +118,36 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
     const double theta = secondsAngle * 3.141592653589793 / 180;
     const double discX = 500 + 210 * std::sin(theta), discY = 492 - 210 * std::cos(theta);
 
+    // The frame's drawing calls, bottom to top: all shadows under all hands, the
+    // seconds disc on its hand, the pivot cap over everything. One list serves
+    // both the pixels a steady frame redraws and the drawing itself.
+    struct Shape {
+        bool disc;
+        std::int32_t hand; // hands: 0 hour, 1 minute, 2 seconds
+        double angle;
+        bool shadow;
+        double cx, cy, radius; // discs
+        bool textured;
+    };
+    Shape shapes[8];
+    int count = 0;
+    auto hand = [&](std::int32_t h, double angle, bool shadow) { shapes[count++] = Shape{false, h, angle, shadow, 0, 0, 0, false}; };
+    auto disc = [&](double cx, double cy, double radius, bool textured) {
+        shapes[count++] = Shape{true, 0, 0, false, cx, cy, radius, textured};
+    };
+    if (options.shadows) {
+        hand(0, hourAngle, true);
+        hand(1, minuteAngle, true);
+        if (options.seconds) hand(2, secondsAngle, true);
+    }
+    hand(0, hourAngle, false);
+    hand(1, minuteAngle, false);
+    if (options.seconds) {
+        hand(2, secondsAngle, false);
+        disc(discX, discY, 6, false);
+    }
+    disc(500, 492, 28, true);
+
     // assign() keeps out's storage when it is large enough.
     if (out.pixels.capacity() < scaledFace.pixels.size()) out.pixels.reserve(roomFor(scaledFace.pixels.size(), fast));
     out.width = scaledFace.width;
@@ -129,18 +159,14 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
         // on, and get the glass again at the end. Same bytes as the whole face
         // drawn on and the whole layer composited.
         noReach(reach, out.height);
-        if (options.shadows) {
-            reachHand(reach, out.width, 0, hourAngle, true);
-            reachHand(reach, out.width, 1, minuteAngle, true);
-            if (options.seconds) reachHand(reach, out.width, 2, secondsAngle, true);
+        for (int k = 0; k < count; ++k) {
+            const Shape& e = shapes[k];
+            if (e.disc) {
+                reachDisc(reach, out.width, e.cx, e.cy, e.radius);
+            } else {
+                reachHand(reach, out.width, e.hand, e.angle, e.shadow);
+            }
         }
-        reachHand(reach, out.width, 0, hourAngle, false);
-        reachHand(reach, out.width, 1, minuteAngle, false);
-        if (options.seconds) {
-            reachHand(reach, out.width, 2, secondsAngle, false);
-            reachDisc(reach, out.width, discX, discY, 6);
-        }
-        reachDisc(reach, out.width, 500, 492, 28);
         out.pixels.assign(faceGlass.pixels.begin(), faceGlass.pixels.end());
         for (std::size_t i = 0; i < reach.size(); ++i) {
             const RowReach r = reach[i];
@@ -153,18 +179,14 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
         out.pixels.assign(scaledFace.pixels.begin(), scaledFace.pixels.end());
     }
 
-    if (options.shadows) {
-        polygon(out, 0, hourAngle, true);
-        polygon(out, 1, minuteAngle, true);
-        if (options.seconds) polygon(out, 2, secondsAngle, true);
+    for (int k = 0; k < count; ++k) {
+        const Shape& e = shapes[k];
+        if (e.disc) {
+            circle(out, e.cx, e.cy, e.radius, e.textured);
+        } else {
+            polygon(out, e.hand, e.angle, e.shadow);
+        }
     }
-    polygon(out, 0, hourAngle, false);
-    polygon(out, 1, minuteAngle, false);
-    if (options.seconds) {
-        polygon(out, 2, secondsAngle, false);
-        circle(out, discX, discY, 6, false);
-    }
-    circle(out, 500, 492, 28, true);
 
     if (underGlass) {
         for (std::size_t i = 0; i < reach.size(); ++i) {

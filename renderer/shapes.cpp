@@ -321,7 +321,7 @@ struct HandPass {
         s = std::sin(theta), c = std::cos(theta);
         px = shadow ? hands::shadowX : hands::pivotX, py = shadow ? hands::shadowY : hands::pivotY;
         scale = width / 1000.0;
-        J = shadow ? 5 : 1.5 / scale;
+        J = hands::bandMargin(shadow, scale);
 
         double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
         for (const Point& p : outline) {
