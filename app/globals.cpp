@@ -6,3 +6,10 @@ HWND windowHandle = nullptr;
 UINT taskbarCreated = 0;
 bool visible = true;
 bool initializing = true;
+
+HWND sizeWindow = nullptr;
+HWND sizeSlider = nullptr;
+HWND sizeLabel = nullptr;
+HFONT sizeFont = nullptr;
+
+NOTIFYICONDATAW tray{};

@@ -1,0 +1,47 @@
+// The program's one clock: the operations every part of the shell uses, each
+// working on the shell's globals (the clock window, the settings record, the
+// DPI, the renderer, the size dialog). Only the entry point, the window
+// procedures and these one-line bridges read those globals; the functions
+// they call take what they need as parameters.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "placement/resize.h"
+#include "presentation/gdiplus.h"
+
+// The current resize gesture's doubled centre and the animation record.
+extern ScreenPoint resizeCenter2;
+extern ResizeMotion resizeMotion;
+
+// The clock window's sizing state, for the placement rules.
+Sizing ClockSizing();
+
+// Decodes the program's RCDATA artwork `id`; empty on any failure.
+std::unique_ptr<Gdiplus::Bitmap> LoadPng(int id);
+
+// Draws the frame for now at `size` pixels and puts the clock window at
+// `topLeft` in one layered update.
+bool Present(int size, POINT topLeft, bool fast);
+
+// Presents at the size the settings and DPI call for, where the window is.
+bool Render();
+
+// Saves the settings with the clock window's position.
+bool SaveSettings();
+
+// (Re)starts the clock tick for the settings and size.
+void Schedule();
+
+// Resizing and placement of the clock window.
+void Resize(int size);
+POINT ResizePosition(int width);
+void TickResize();
+void FinishResize();
+void StopResize();
+void KeepVisible(bool center);
+
+// Rewrites the size dialog's label; nothing while the dialog is closed.
+void UpdateLabel();

@@ -1,0 +1,37 @@
+// What sizing and placing the clock needs of the window system: the clock
+// window's rectangle, the work area near it, a millisecond clock, the clock
+// window's timers, its z-order and the layered update that draws it. The
+// program's window system supplies one; tests supply a fake.
+#pragma once
+
+#include <cstdint>
+
+#include "placement/geometry.h"
+
+// Timers of the clock window.
+inline constexpr int TICK_TIMER = 1;       // the clock tick
+inline constexpr int SAVE_TIMER = 2;       // saves the settings after the last resize request
+inline constexpr int ANIMATION_TIMER = 3;  // one resize animation frame
+
+class ClockWindow {
+public:
+    // The clock window's rectangle in screen pixels.
+    virtual ScreenRect Rect() = 0;
+    // The work area of the monitor nearest to `rect`.
+    virtual ScreenRect WorkArea(const ScreenRect& rect) = 0;
+    // Milliseconds of a steady clock (the system tick count).
+    virtual std::uint64_t Milliseconds() = 0;
+    // (Re)starts timer `id` at `interval` milliseconds; stops it.
+    virtual void StartTimer(int id, unsigned interval) = 0;
+    virtual void StopTimer(int id) = 0;
+    // Topmost or not, without moving, sizing or activating the window.
+    virtual void SetTopmost(bool topmost) = 0;
+    // Draws the frame for now `width` pixels wide and puts the window there in
+    // one layered update; `fast` asks for the animation-quality scaling.
+    virtual bool Present(int width, ScreenPoint topLeft, bool fast) = 0;
+    // The size changed: refresh what shows it (the size dialog's label).
+    virtual void SizeShown() = 0;
+
+protected:
+    ~ClockWindow() = default;
+};
