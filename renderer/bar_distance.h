@@ -2,7 +2,7 @@
 // point or a batch of points (dial units, in the hand's own frame).
 #pragma once
 
-#include "renderer/renderer.h"
+#include "renderer/hand_shape.h"
 
 namespace velmor {
 

@@ -3,7 +3,7 @@
 // rasteriser's per-pixel lookups share it, so both give the same bits.
 #pragma once
 
-#include "renderer/renderer.h"
+#include "renderer/hand_shape.h"
 
 namespace velmor {
 
@@ -43,7 +43,7 @@ inline double leafFraction(const LeafSegment& g, double u) { return (u - g.along
 inline double leafShiftAt(const LeafSegment& g, double u) { return g.shift + leafFraction(g, u) * g.rise; }
 
 // The cubic Hermite section at u.
-inline Renderer::LeafSection leafSectionAt(const LeafSegment& g, double u) {
+inline LeafSection leafSectionAt(const LeafSegment& g, double u) {
     const double h = g.length, m0 = g.tangent0, m1 = g.tangent1;
     const double s = leafFraction(g, u);
     const double s2 = s * s;
@@ -53,7 +53,7 @@ inline Renderer::LeafSection leafSectionAt(const LeafSegment& g, double u) {
     const double slope = ((6 * s2 - 6 * s) * g.halfWidth0 + (3 * s2 - 4 * s + 1) * h * m0 + (6 * s - 6 * s2) * g.halfWidth1 +
                           (3 * s2 - 2 * s) * h * m1) /
                          h;
-    return Renderer::LeafSection{p > 0 ? p : 0.0, g.shift + s * g.rise, slope};
+    return LeafSection{p > 0 ? p : 0.0, g.shift + s * g.rise, slope};
 }
 
 } // namespace velmor

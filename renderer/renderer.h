@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "renderer/hand_shape.h"
 #include "renderer/image.h"
 #include "renderer/reach.h"
 #include "renderer/visible.h"
@@ -28,12 +29,6 @@ struct Options {
     double reflection = 1.0;  // crystal strength factor (percent / 100)
 };
 
-// A point of a hand outline in the hand frame (dial units, tip at negative y).
-struct Point {
-    double x = 0;
-    double y = 0;
-};
-
 // Owns the three decoded artworks and the caches that keep an ordinary frame
 // cheap: the face and crystal resized to the last frame size, and the crystal
 // layer at the last strength. Fields are plain data, in this order, so tests and
@@ -45,18 +40,9 @@ public:
         std::uint64_t begin = 0;
         std::uint64_t end = 0;
     };
-    // One knot of a leaf hand's profile (dial units).
-    struct LeafKnot {
-        double along = 0;
-        double halfWidth = 0;
-        double shift = 0;
-    };
-    // The profile at one distance from the pivot.
-    struct LeafSection {
-        double halfWidth = 0;
-        double shift = 0;
-        double slope = 0;
-    };
+    // The leaf profile's types, under the names callers have always used.
+    using LeafKnot = velmor::LeafKnot;
+    using LeafSection = velmor::LeafSection;
 
     // Takes the face (101), reference (103) and crystal (104) artwork over.
     Renderer(Image face, Image reference, Image crystal);

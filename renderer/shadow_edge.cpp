@@ -15,7 +15,7 @@ namespace detail {
 void shadowEdgePlain(const LeafSegment* segments, const int* segment, const double* u, const double* ax,
                      const double* e, double* out, int n) {
     for (int k = 0; k < n; ++k) {
-        const Renderer::LeafSection section = leafSectionAt(segments[segment[k]], u[k]);
+        const LeafSection section = leafSectionAt(segments[segment[k]], u[k]);
         const double f = (ax[k] - section.halfWidth) / std::sqrt(section.slope * section.slope + 1);
         out[k] = 0.5 - std::max(e[k], f) / 7;
     }
