@@ -151,8 +151,8 @@ void BM_layer(benchmark::State& state) {
         state.PauseTiming();
         out.pixels.assign(r.scaledFace.pixels.begin(), r.scaledFace.pixels.end());
         const Time t = tick(++k);
-        const double s = t.second + t.millisecond / 1000.0;
-        const double angles[3] = {((t.hour % 12) + t.minute / 60.0 + s / 3600) * 30, (s / 60 + t.minute) * 6, s * 6};
+        const Angles hands = handAngles(t, true);
+        const double angles[3] = {hands.hour, hands.minute, hands.second};
         state.ResumeTiming();
         if (layer < 6) {
             r.polygon(out, layer % 3, angles[layer % 3], layer >= 3);

@@ -11,10 +11,6 @@ float AngleToFloat(double degrees) {
 }
 
 HandAngles TimeAngles(velmor::Time time, bool smooth) {
-    double s = time.second;
-    if (smooth) s += time.millisecond / 1000.0;
-    const double hour = 30.0 * ((time.hour % 12) + time.minute / 60.0 + s / 3600.0);
-    const double minute = 6.0 * (time.minute + s / 60.0);
-    const double second = 6.0 * s;
-    return {AngleToFloat(hour), AngleToFloat(minute), AngleToFloat(second)};
+    const velmor::Angles angles = velmor::handAngles(time, smooth);
+    return {AngleToFloat(angles.hour), AngleToFloat(angles.minute), AngleToFloat(angles.second)};
 }

@@ -9,8 +9,8 @@ struct HandAngles {
     float second = 0;  // [0, 360)
 };
 
-// `smooth` adds the milliseconds, so every hand moves continuously. The same
-// rule as the renderer's, in double precision, then narrowed to float.
+// The renderer's angles (velmor::handAngles) narrowed to float; `smooth` adds
+// the milliseconds, so every hand moves continuously.
 HandAngles TimeAngles(velmor::Time time, bool smooth);
 
 // A double angle in [0, 360) as the nearest float that is still below 360.

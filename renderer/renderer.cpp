@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <numbers>
 #include <utility>
 
 #include "renderer/reach.h"
@@ -26,6 +27,11 @@ bool whole(const Image& image) {
            image.pixels.size() == static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
 }
 } // namespace
+
+Angles handAngles(Time time, bool smooth) {
+    const double s = smooth ? time.second + time.millisecond / 1000.0 : time.second;
+    return Angles{((time.hour % 12) + time.minute / 60.0 + s / 3600) * 30, (s / 60 + time.minute) * 6, s * 6};
+}
 
 Renderer::Renderer(Image face, Image reference, Image crystal)
     : faceImage(std::move(face)), referenceImage(std::move(reference)), crystalImage(std::move(crystal)) {}
@@ -111,11 +117,9 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
                      faceGlass.pixels.size() == scaledFace.pixels.size();
     }
 
-    const double s = options.smooth ? time.second + time.millisecond / 1000.0 : time.second;
-    const double secondsAngle = s * 6;
-    const double minuteAngle = (s / 60 + time.minute) * 6;
-    const double hourAngle = ((time.hour % 12) + time.minute / 60.0 + s / 3600) * 30;
-    const double theta = secondsAngle * 3.141592653589793 / 180;
+    const Angles angles = handAngles(time, options.smooth);
+    const double hourAngle = angles.hour, minuteAngle = angles.minute, secondsAngle = angles.second;
+    const double theta = secondsAngle * std::numbers::pi / 180;
     const double discX = 500 + 210 * std::sin(theta), discY = 492 - 210 * std::cos(theta);
 
     // The frame's drawing calls, bottom to top: all shadows under all hands, the

@@ -20,6 +20,18 @@ struct Time {
     std::int32_t millisecond = 0; // 0..999
 };
 
+// The hands' angles for a time, in degrees clockwise from 12 o'clock.
+struct Angles {
+    double hour = 0;
+    double minute = 0;
+    double second = 0;
+};
+
+// The one rule from a time to the hands: `smooth` adds the milliseconds, so
+// every hand moves continuously; without it the seconds hand steps and the
+// other two move by whole seconds.
+Angles handAngles(Time time, bool smooth);
+
 // What to draw.
 struct Options {
     bool seconds = true;      // seconds hand, its shadow and its disc

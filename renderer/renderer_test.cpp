@@ -314,9 +314,8 @@ TEST(RendererCache, RebuildsOnlyWhatItsKeyAsks) {
 
 // The frame in the plain order: the face, every drawing, then the whole glass.
 Image wholeFrame(const Renderer& r, Time t, Options o) {
-    const double s = o.smooth ? t.second + t.millisecond / 1000.0 : t.second;
-    const double hour = ((t.hour % 12) + t.minute / 60.0 + s / 3600) * 30, minute = (s / 60 + t.minute) * 6;
-    Image out = composed(r, hour, minute, s * 6, o.seconds, o.shadows);
+    const Angles angles = handAngles(t, o.smooth);
+    Image out = composed(r, angles.hour, angles.minute, angles.second, o.seconds, o.shadows);
     if (o.crystal) r.compositeGlass(out);
     return out;
 }
