@@ -16,9 +16,6 @@
 extern ScreenPoint resizeCenter2;
 extern ResizeMotion resizeMotion;
 
-// The clock window's sizing state, for the placement rules.
-Sizing ClockSizing();
-
 // Decodes the program's RCDATA artwork `id`; empty on any failure.
 std::unique_ptr<Gdiplus::Bitmap> LoadPng(int id);
 

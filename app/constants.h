@@ -27,3 +27,8 @@ inline constexpr int EXIT_NO_FIRST_FRAME = 4;
 inline constexpr wchar_t GRAPHICS_FAILED[] = L"Windows could not initialize the clock graphics.";
 inline constexpr wchar_t ARTWORK_MISSING[] = L"The clock artwork could not be loaded. Please reinstall Velmor Clock.";
 inline constexpr wchar_t CRYSTAL_MISSING[] = L"The crystal artwork could not be loaded. Please reinstall Velmor Clock.";
+
+inline constexpr wchar_t DISPLAY_FAILED[] = L"Windows could not display the clock. Please restart the application.";
+inline constexpr int APP_ICON = 1;           // the application icon group
+inline constexpr int CLOCK_START_SIZE = 320;  // the window's size until the first frame sizes it
+inline constexpr int UNPLACED_POSITION = 100; // where a never-placed clock is created before it is centred

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "app/clock.h"
 #include "app/globals.h"
 #include "presentation/artwork.h"
 #include "presentation/clock_renderer.h"

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "app/globals.h"
 #include "presentation/pixel_order.h"
 
 std::unique_ptr<Gdiplus::Bitmap> face;
@@ -36,11 +35,11 @@ HGLOBAL CopyToGlobal(const void* bytes, DWORD size) {
 
 } // namespace
 
-std::unique_ptr<Gdiplus::Bitmap> LoadPng(int id) {
-    HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(id & 0xFFFF), RT_RCDATA);
+std::unique_ptr<Gdiplus::Bitmap> LoadPng(HMODULE module, int id) {
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id & 0xFFFF), RT_RCDATA);
     if (!resource) return nullptr;
-    const DWORD size = SizeofResource(instance, resource);
-    HGLOBAL loaded = LoadResource(instance, resource);
+    const DWORD size = SizeofResource(module, resource);
+    HGLOBAL loaded = LoadResource(module, resource);
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (!bytes || size == 0) return nullptr;
 

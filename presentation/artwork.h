@@ -10,9 +10,9 @@
 // The face artwork's bitmap, kept for the program's lifetime once start-up loads it.
 extern std::unique_ptr<Gdiplus::Bitmap> face;
 
-// Decodes the RCDATA resource `id` (low 16 bits) of the module `instance` into a
+// Decodes the RCDATA resource `id` (low 16 bits) of `module` into a
 // 32-bit premultiplied bitmap that owns its pixels. Empty on any failure.
-std::unique_ptr<Gdiplus::Bitmap> LoadPng(int id);
+std::unique_ptr<Gdiplus::Bitmap> LoadPng(HMODULE module, int id);
 
 // The bitmap's pixels, premultiplied red, green, blue, alpha, top row first.
 // Empty (0 x 0) when the pixels cannot be locked. The bitmap is only read.

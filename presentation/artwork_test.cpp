@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
 #include "presentation/gdiplus_session.h"
 
 namespace {
@@ -18,21 +17,21 @@ constexpr int KNOWN_PIXELS = 202;  // test resource: a 2 x 2 PNG
 class Artwork : public ::testing::Test {
 protected:
     void SetUp() override {
-        instance = GetModuleHandleW(nullptr);
         ASSERT_TRUE(gdiplus.started);
     }
     GdiplusSession gdiplus;
+    const HMODULE module = GetModuleHandleW(nullptr);
 };
 
 TEST_F(Artwork, MissingResourceAndBytesThatAreNotPngLoadNothing) {
-    EXPECT_EQ(LoadPng(999), nullptr);
-    EXPECT_EQ(LoadPng(NOT_A_PNG), nullptr);
+    EXPECT_EQ(LoadPng(module, 999), nullptr);
+    EXPECT_EQ(LoadPng(module, NOT_A_PNG), nullptr);
     // Only the low 16 bits name the resource.
-    EXPECT_NE(LoadPng(0x10000 + KNOWN_PIXELS), nullptr);
+    EXPECT_NE(LoadPng(module, 0x10000 + KNOWN_PIXELS), nullptr);
 }
 
 TEST_F(Artwork, KnownPixelsArePremultipliedInRedGreenBlueAlphaOrder) {
-    std::unique_ptr<Gdiplus::Bitmap> bitmap = LoadPng(KNOWN_PIXELS);
+    std::unique_ptr<Gdiplus::Bitmap> bitmap = LoadPng(module, KNOWN_PIXELS);
     ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(bitmap->GetPixelFormat(), PixelFormat32bppPARGB);
     const velmor::Image image = ReadPixels(bitmap.get());
@@ -47,7 +46,7 @@ TEST_F(Artwork, KnownPixelsArePremultipliedInRedGreenBlueAlphaOrder) {
 
 TEST_F(Artwork, BuiltInArtworkDecodesAtItsOwnSize) {
     for (int id : {101, 103, 104}) {
-        std::unique_ptr<Gdiplus::Bitmap> bitmap = LoadPng(id);
+        std::unique_ptr<Gdiplus::Bitmap> bitmap = LoadPng(module, id);
         ASSERT_NE(bitmap, nullptr) << id;
         const velmor::Image image = ReadPixels(bitmap.get());
         EXPECT_EQ(image.width, 1254) << id;

@@ -1,8 +1,5 @@
 #include "presentation/present.h"
 
-#include "app/globals.h"
-#include "placement/dpi.h"
-#include "placement/size_model.h"
 #include "presentation/clock_renderer.h"
 #include "presentation/frame_request.h"
 #include "presentation/frame_size.h"
@@ -44,15 +41,15 @@ bool CreateDib(std::int32_t size) {
 
 } // namespace
 
-bool Present(int size, POINT topLeft, bool fast) {
+bool PresentFrame(HWND window, const Settings& settings, int size, POINT topLeft, bool fast) {
     // The frame, the surface and the window must all have the one clamped size,
     // or the pixel copy would run past one of them.
     size = FrameSize(size);
-    if (!windowHandle || !renderer) return false;
+    if (!window || !renderer) return false;
 
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    renderer->renderTo(presentationFrame, size, FrameTime(now), FrameOptions(cfg), fast);
+    renderer->renderTo(presentationFrame, size, FrameTime(now), FrameOptions(settings), fast);
 
     if (size != dibSize) {
         FreeDib();
@@ -63,13 +60,7 @@ bool Present(int size, POINT topLeft, bool fast) {
     SIZE extent{size, size};
     POINT origin{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    return UpdateLayeredWindow(windowHandle, nullptr, &topLeft, &extent, dibDC, &origin, 0, &blend, ULW_ALPHA);
-}
-
-bool Render() {
-    RECT rect{};
-    GetWindowRect(windowHandle, &rect);
-    return Present(Pixels(cfg.Size, dpi), POINT{rect.left, rect.top}, false);
+    return UpdateLayeredWindow(window, nullptr, &topLeft, &extent, dibDC, &origin, 0, &blend, ULW_ALPHA);
 }
 
 void FreeDib() {

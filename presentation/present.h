@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "renderer/image.h"
+#include "settings/settings.h"
 
 extern velmor::Image presentationFrame; // every live frame is rendered into it
 extern std::int32_t dibSize;            // edge of the DIB section in pixels; 0: none
@@ -14,13 +15,11 @@ extern HBITMAP dib;                     // top-down 32-bit DIB section
 extern HDC dibDC;                       // memory DC holding `dib`
 extern HBITMAP oldDib;                  // what `dibDC` held before `dib`
 
-// Draws the frame for now at `size` pixels (clamped into 160..1200) and moves,
-// sizes and repaints the clock window at `topLeft` in one layered update. False
-// without a clock window or renderer, or when the surface or the update fails.
-bool Present(int size, POINT topLeft, bool fast);
-
-// Presents at the size the settings and the DPI call for, where the window is.
-bool Render();
+// Draws the frame for now at `size` pixels (clamped into 160..1200) with the
+// options of `settings`, and moves, sizes and repaints `window` at `topLeft`
+// in one layered update. False without a window or renderer, or when the
+// surface or the update fails.
+bool PresentFrame(HWND window, const Settings& settings, int size, POINT topLeft, bool fast);
 
 // Releases the DIB section and its memory DC.
 void FreeDib();

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "placement/dpi.h"
 #include "presentation/gdiplus_session.h"
 #include "presentation/test_renderer.h"
 #include "settings/settings.h"
@@ -18,24 +17,25 @@ protected:
     void SetUp() override {
         WithBuiltInRenderer::SetUp();
         if (HasFatalFailure()) return;
-        dpi = 96;
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = instance;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.lpszClassName = L"VelmorClock.PresentTest";
         RegisterClassExW(&windowClass);
-        windowHandle = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, windowClass.lpszClassName, L"test", WS_POPUP,
-                                       100, 100, 320, 320, nullptr, nullptr, instance, nullptr);
-        ASSERT_NE(windowHandle, nullptr);
+        window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, windowClass.lpszClassName, L"test", WS_POPUP, 100,
+                                 100, 320, 320, nullptr, nullptr, windowClass.hInstance, nullptr);
+        ASSERT_NE(window, nullptr);
     }
     void TearDown() override {
         FreeDib();
-        if (windowHandle) DestroyWindow(windowHandle);
-        windowHandle = nullptr;
+        if (window) DestroyWindow(window);
+        window = nullptr;
         presentationFrame = {};
         WithBuiltInRenderer::TearDown();
     }
+    bool Present(int size, POINT topLeft, bool fast) { return PresentFrame(window, cfg, size, topLeft, fast); }
+    HWND window = nullptr;
 };
 
 // Width and height of the DIB section as GDI reports them.
@@ -66,7 +66,7 @@ TEST_F(Presenting, CreatesTheSurfaceOncePerSizeAndReplacesItOnANewSize) {
     EXPECT_EQ(DibInfo().bmHeight, 400);
 
     RECT rect{};
-    GetWindowRect(windowHandle, &rect);
+    GetWindowRect(window, &rect);
     EXPECT_EQ(rect.left, 40);
     EXPECT_EQ(rect.top, 50);
     EXPECT_EQ(rect.right - rect.left, 400);
@@ -111,27 +111,9 @@ TEST_F(Presenting, SizesOutsideTheDrawableRangeAreClamped) {
 }
 
 TEST_F(Presenting, NothingHappensWithoutAWindow) {
-    const HWND window = windowHandle;
-    windowHandle = nullptr;
-    EXPECT_FALSE(Present(320, POINT{0, 0}, false));
-    EXPECT_FALSE(Render());
+    EXPECT_FALSE(PresentFrame(nullptr, cfg, 320, POINT{0, 0}, false));
     EXPECT_EQ(dibSize, 0);
     EXPECT_EQ(dib, nullptr);
-    windowHandle = window;
-}
-
-TEST_F(Presenting, RenderUsesTheSizeSettingAtTheWindowsDpiWhereTheWindowIs) {
-    SetWindowPos(windowHandle, nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    cfg.Size = 321;
-    dpi = 120;
-    ASSERT_TRUE(Render());
-    EXPECT_EQ(dibSize, 401);
-    RECT rect{};
-    GetWindowRect(windowHandle, &rect);
-    EXPECT_EQ(rect.left, 70);
-    EXPECT_EQ(rect.top, 80);
-    EXPECT_EQ(rect.right - rect.left, 401);
-    dpi = 96;
 }
 
 } // namespace

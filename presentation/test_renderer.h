@@ -5,15 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
 #include "presentation/artwork.h"
 #include "presentation/clock_renderer.h"
 #include "presentation/gdiplus_session.h"
 #include "settings/settings.h"
 
 inline std::unique_ptr<velmor::Renderer> BuiltInRenderer() {
-    instance = GetModuleHandleW(nullptr);
-    std::unique_ptr<Gdiplus::Bitmap> bitmaps[3] = {LoadPng(101), LoadPng(103), LoadPng(104)};
+    const HMODULE module = GetModuleHandleW(nullptr);
+    std::unique_ptr<Gdiplus::Bitmap> bitmaps[3] = {LoadPng(module, 101), LoadPng(module, 103), LoadPng(module, 104)};
     for (auto& bitmap : bitmaps)
         if (!bitmap) return nullptr;
     return velmor::Renderer::make(ReadPixels(bitmaps[0].get()), ReadPixels(bitmaps[1].get()),

@@ -54,7 +54,7 @@ TEST_F(SelfTestRun, EncoderFindsGdiplusPngEncoder) {
 TEST_F(SelfTestRun, PassesWithTheBuiltInArtworkAndLeavesSettingsAtDefaultsButForTheSwitches) {
     renderer = BuiltInRenderer();
     ASSERT_NE(renderer, nullptr);
-    face = LoadPng(101);
+    face = LoadPng(GetModuleHandleW(nullptr), 101);
     cfg.Size = 700;  // not the self-test's business: it starts from the defaults
     cfg.ReflectionStrength = 50;
     const std::wstring folder = TempFolder(L"velmor-selftest-pass-");

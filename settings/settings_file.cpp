@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "app/globals.h"
 #include "settings/settings.h"
 #include "settings/settings_text.h"
 
@@ -56,13 +55,13 @@ void LoadSettings() {
     });
 }
 
-bool SaveSettings() {
+bool SaveSettings(HWND window) {
     if (iniPath.empty()) return false;
 
     // The live window position; a window that is not there or is minimised
     // (parked at -32000) has no position worth keeping, so the last one stays.
     RECT rect;
-    if (windowHandle && !IsIconic(windowHandle) && GetWindowRect(windowHandle, &rect)) {
+    if (window && !IsIconic(window) && GetWindowRect(window, &rect)) {
         cfg.X = rect.left;
         cfg.Y = rect.top;
     }

@@ -2,6 +2,8 @@
 // rewritten after every change (Win32 only).
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 // Full path of the settings file; empty until InitSettings succeeds, and an
@@ -17,9 +19,9 @@ void InitSettings();
 // unreadable key takes its default, and every key does while iniPath is empty.
 void LoadSettings();
 
-// Stores the clock window's position into cfg.X and cfg.Y (kept as they are
-// when the position cannot be read, or while the window is minimised) and
+// Stores `window`'s position into cfg.X and cfg.Y (kept as they are when there
+// is no window, its position cannot be read, or while it is minimised) and
 // replaces the file with cfg's text: written to iniPath + ".tmp", flushed and
 // moved over iniPath, so the file on disk is always either the old or the new
 // one, whole. True when the file was replaced.
-bool SaveSettings();
+bool SaveSettings(HWND window);

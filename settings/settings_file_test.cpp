@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "settings/save_loop_state.h"
 #include "settings/settings.h"
 #include "settings/settings_text.h"
@@ -59,7 +58,7 @@ bool IsDirectory(const std::wstring& path) {
 }
 
 // A fresh folder under the temporary folder, removed with its contents; cfg,
-// iniPath and windowHandle are restored afterwards.
+// iniPath are restored afterwards.
 class SettingsFile : public testing::Test {
 protected:
     void SetUp() override {
@@ -71,14 +70,11 @@ protected:
         ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
         savedCfg = cfg;
         savedPath = iniPath;
-        savedWindow = windowHandle;
-        windowHandle = nullptr;
     }
     void TearDown() override {
         if (window) DestroyWindow(window);
         cfg = savedCfg;
         iniPath = savedPath;
-        windowHandle = savedWindow;
         RemoveTree(folder);
     }
     static void RemoveTree(const std::wstring& path) {
@@ -119,8 +115,8 @@ protected:
     std::wstring folder;
     Settings savedCfg;
     std::wstring savedPath;
-    HWND savedWindow = nullptr;
     HWND window = nullptr;
+    HWND clockWindow = nullptr;  // the window whose place a save stores
 };
 
 TEST_F(SettingsFile, SavedBytesAreExact) {
@@ -132,7 +128,7 @@ TEST_F(SettingsFile, SavedBytesAreExact) {
     cfg.AlwaysOnTop = true;
     cfg.Smooth = false;
     cfg.ReflectionStrength = 135;
-    ASSERT_TRUE(SaveSettings());
+    ASSERT_TRUE(SaveSettings(clockWindow));
     const Bytes expected = Utf16File(u"[Clock]\r\nSize=480\r\nX=-1200\r\nY=40\r\nAlwaysOnTop=1\r\nLockPosition=0\r\n"
                                      u"Seconds=1\r\nSmooth=0\r\nCrystal=1\r\nShadows=1\r\nReflectionStrength=135\r\n");
     const Bytes bytes = ReadBytes(iniPath);
@@ -143,7 +139,7 @@ TEST_F(SettingsFile, SavedBytesAreExact) {
 
     // Saving again replaces the file, and what was saved reads back.
     cfg.Size = 200;
-    ASSERT_TRUE(SaveSettings());
+    ASSERT_TRUE(SaveSettings(clockWindow));
     const Settings written = cfg;
     EXPECT_EQ(Load(), written);
 }
@@ -151,9 +147,9 @@ TEST_F(SettingsFile, SavedBytesAreExact) {
 TEST_F(SettingsFile, SaveStoresTheLiveWindowPosition) {
     iniPath = File(L"settings.ini");
     ASSERT_NE(MakeWindow(-1200, 40), nullptr);
-    windowHandle = window;
+    clockWindow = window;
     cfg = DEFAULT_SETTINGS;
-    ASSERT_TRUE(SaveSettings());
+    ASSERT_TRUE(SaveSettings(clockWindow));
     EXPECT_EQ(cfg.X, -1200);
     EXPECT_EQ(cfg.Y, 40);
     cfg = DEFAULT_SETTINGS;
@@ -162,7 +158,7 @@ TEST_F(SettingsFile, SaveStoresTheLiveWindowPosition) {
     EXPECT_EQ(cfg.Y, 40);
 
     ASSERT_TRUE(SetWindowPos(window, nullptr, 300, -25, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
-    ASSERT_TRUE(SaveSettings());
+    ASSERT_TRUE(SaveSettings(clockWindow));
     EXPECT_EQ(cfg.X, 300);
     EXPECT_EQ(cfg.Y, -25);
 }
@@ -173,7 +169,7 @@ TEST_F(SettingsFile, UnreadablePositionKeepsTheLastOne) {
     cfg.X = 123;
     cfg.Y = -456;
     // No window yet.
-    ASSERT_TRUE(SaveSettings());
+    ASSERT_TRUE(SaveSettings(clockWindow));
     EXPECT_EQ(cfg.X, 123);
     EXPECT_EQ(cfg.Y, -456);
     Settings loaded = Load();
@@ -185,11 +181,11 @@ TEST_F(SettingsFile, UnreadablePositionKeepsTheLastOne) {
     cfg.Y = 88;
     ASSERT_NE(MakeWindow(500, 500), nullptr);
     DestroyWindow(window);
-    windowHandle = window;
+    clockWindow = window;
     window = nullptr;
     RECT rect;
-    ASSERT_FALSE(GetWindowRect(windowHandle, &rect));
-    ASSERT_TRUE(SaveSettings());
+    ASSERT_FALSE(GetWindowRect(clockWindow, &rect));
+    ASSERT_TRUE(SaveSettings(clockWindow));
     EXPECT_EQ(cfg.X, 77);
     EXPECT_EQ(cfg.Y, 88);
     loaded = Load();
@@ -200,13 +196,13 @@ TEST_F(SettingsFile, UnreadablePositionKeepsTheLastOne) {
 TEST_F(SettingsFile, MinimisedWindowKeepsTheLastPosition) {
     iniPath = File(L"settings.ini");
     ASSERT_NE(MakeWindow(640, 200), nullptr);
-    windowHandle = window;
+    clockWindow = window;
     cfg = DEFAULT_SETTINGS;
-    ASSERT_TRUE(SaveSettings());
+    ASSERT_TRUE(SaveSettings(clockWindow));
     ASSERT_EQ(cfg.X, 640);
     ShowWindow(window, SW_SHOWMINNOACTIVE);
     if (!IsIconic(window)) GTEST_SKIP() << "this desktop does not minimise popup windows";
-    ASSERT_TRUE(SaveSettings());
+    ASSERT_TRUE(SaveSettings(clockWindow));
     EXPECT_EQ(cfg.X, 640);
     EXPECT_EQ(cfg.Y, 200);
 }
@@ -323,7 +319,7 @@ TEST_F(SettingsFile, InitSettingsBuildsThePathAndItsFolders) {
     InitSettings();
     EXPECT_EQ(iniPath, product + L"\\settings.ini");
     cfg = DEFAULT_SETTINGS;
-    EXPECT_TRUE(SaveSettings());
+    EXPECT_TRUE(SaveSettings(clockWindow));
     EXPECT_EQ(ReadBytes(iniPath), Utf16File(SettingsText(DEFAULT_SETTINGS)));
     // The never-placed position (INT_MIN) reads back as itself.
     EXPECT_EQ(Load(), DEFAULT_SETTINGS);
@@ -336,14 +332,14 @@ TEST_F(SettingsFile, FailedSaveKeepsThePreviousFile) {
     iniPath = File(L"settings.ini");
     const std::wstring temp = iniPath + L".tmp";
     cfg = SaveLoopState(1);
-    ASSERT_TRUE(SaveSettings());
+    ASSERT_TRUE(SaveSettings(clockWindow));
     const Bytes before = ReadBytes(iniPath);
     ASSERT_FALSE(before.empty());
     cfg = SaveLoopState(2);
 
     // The temporary file cannot be created: a folder has its name.
     ASSERT_TRUE(CreateDirectoryW(temp.c_str(), nullptr));
-    EXPECT_FALSE(SaveSettings());
+    EXPECT_FALSE(SaveSettings(clockWindow));
     EXPECT_EQ(ReadBytes(iniPath), before);
     EXPECT_TRUE(IsDirectory(temp));
     ASSERT_TRUE(RemoveDirectoryW(temp.c_str()));
@@ -351,23 +347,23 @@ TEST_F(SettingsFile, FailedSaveKeepsThePreviousFile) {
     // The target is open without sharing: it cannot be replaced.
     HANDLE held = CreateFileW(iniPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(SaveSettings());
+    EXPECT_FALSE(SaveSettings(clockWindow));
     CloseHandle(held);
     EXPECT_EQ(ReadBytes(iniPath), before);
     EXPECT_FALSE(Exists(temp));
 
     // The folder is gone.
     iniPath = File(L"missing\\settings.ini");
-    EXPECT_FALSE(SaveSettings());
+    EXPECT_FALSE(SaveSettings(clockWindow));
     EXPECT_FALSE(Exists(File(L"missing")));
 
     // No path: nothing is written.
     iniPath.clear();
-    EXPECT_FALSE(SaveSettings());
+    EXPECT_FALSE(SaveSettings(clockWindow));
 
     // And the file still saves once the obstacles are gone.
     iniPath = File(L"settings.ini");
-    EXPECT_TRUE(SaveSettings());
+    EXPECT_TRUE(SaveSettings(clockWindow));
     EXPECT_EQ(ReadBytes(iniPath), Utf16File(SettingsText(SaveLoopState(2))));
 }
 
@@ -376,7 +372,7 @@ TEST_F(SettingsFile, FolderInPlaceOfTheFileIsNotReplaced) {
     ASSERT_TRUE(CreateDirectoryW(iniPath.c_str(), nullptr));
     const std::wstring inside = iniPath + L"\\keep.txt";
     WriteBytes(inside, {1, 2, 3});
-    EXPECT_FALSE(SaveSettings());
+    EXPECT_FALSE(SaveSettings(clockWindow));
     EXPECT_TRUE(IsDirectory(iniPath));
     EXPECT_EQ(ReadBytes(inside), (Bytes{1, 2, 3}));
     EXPECT_FALSE(Exists(iniPath + L".tmp"));
@@ -387,7 +383,7 @@ TEST_F(SettingsFile, StrayTemporaryFileIsOverwritten) {
     const std::wstring temp = iniPath + L".tmp";
     WriteBytes(temp, Bytes(5000, 'z'));
     cfg = SaveLoopState(3);
-    ASSERT_TRUE(SaveSettings());
+    ASSERT_TRUE(SaveSettings(clockWindow));
     EXPECT_EQ(ReadBytes(iniPath), Utf16File(SettingsText(SaveLoopState(3))));
     EXPECT_FALSE(Exists(temp));
 }

@@ -21,7 +21,7 @@ int main() {
     bool first = true;
     for (int step = cfg.Y >= 0 ? cfg.Y + 1 : 0;; ++step) {
         cfg = SaveLoopState(step);
-        if (!SaveSettings()) return 1;
+        if (!SaveSettings(nullptr)) return 1;
         if (first) {
             HANDLE saved = OpenEventW(EVENT_MODIFY_STATE, FALSE, eventName.c_str());
             if (!saved || !SetEvent(saved)) return 3;

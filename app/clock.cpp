@@ -1,0 +1,71 @@
+#include "app/clock.h"
+
+#include "app/globals.h"
+#include "app/windows_clock_window.h"
+#include "placement/dpi.h"
+#include "placement/schedule.h"
+#include "placement/size_label_window.h"
+#include "placement/size_model.h"
+#include "presentation/artwork.h"
+#include "presentation/present.h"
+#include "settings/settings.h"
+#include "settings/settings_file.h"
+
+ScreenPoint resizeCenter2;
+ResizeMotion resizeMotion;
+
+namespace {
+
+// Runs a placement rule on the clock window, the settings, the DPI and the
+// resize state of this program.
+template <class Rule>
+auto OnTheClock(Rule rule) {
+    WindowsClockWindow window(windowHandle, cfg, dpi, sizeLabel);
+    return rule(Sizing{window, cfg, dpi, resizeCenter2, resizeMotion});
+}
+
+} // namespace
+
+std::unique_ptr<Gdiplus::Bitmap> LoadPng(int id) { return LoadPng(instance, id); }
+
+bool Present(int size, POINT topLeft, bool fast) { return PresentFrame(windowHandle, cfg, size, topLeft, fast); }
+
+bool Render() {
+    RECT rect{};
+    GetWindowRect(windowHandle, &rect);
+    return Present(Pixels(cfg.Size, dpi), POINT{rect.left, rect.top}, false);
+}
+
+bool SaveSettings() { return SaveSettings(windowHandle); }
+
+void Schedule() {
+    WindowsClockWindow window(windowHandle, cfg, dpi, sizeLabel);
+    Schedule(window, cfg, dpi);
+}
+
+void Resize(int size) {
+    OnTheClock([size](Sizing sizing) { Resize(sizing, size); });
+}
+
+POINT ResizePosition(int width) {
+    const ScreenPoint at = OnTheClock([width](Sizing sizing) { return ResizePosition(sizing, width); });
+    return POINT{at.x, at.y};
+}
+
+void TickResize() {
+    OnTheClock([](Sizing sizing) { TickResize(sizing); });
+}
+
+void FinishResize() {
+    OnTheClock([](Sizing sizing) { FinishResize(sizing); });
+}
+
+void StopResize() {
+    OnTheClock([](Sizing sizing) { StopResize(sizing); });
+}
+
+void KeepVisible(bool center) {
+    OnTheClock([center](Sizing sizing) { KeepVisible(sizing, center); });
+}
+
+void UpdateLabel() { ShowSizeLabel(sizeLabel, cfg.Size, dpi); }
