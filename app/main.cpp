@@ -3,7 +3,9 @@
 
 #include "app/constants.h"
 #include "app/globals.h"
+#include "app/open_clock.h"
 #include "app/start_up.h"
+#include "settings/settings_file.h"
 
 int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR, int) {
     instance = module;
@@ -12,11 +14,21 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR, int) {
         return EXIT_NO_GRAPHICS;
     }
     // The artwork and the renderer come first, so the self-test draws with the
-    // very renderer the clock uses.
+    // very renderer the clock uses, and a second start still loads it.
     if (const int code = LoadArtwork(ArtworkIds{}, ShowStartupError)) return code;
 
     if (const auto folder = SelfTestFolder(GetCommandLineW())) return RunSelfTest(*folder);
 
-    // The clock window does not exist yet: the normal start ends here.
+    HANDLE mutex = nullptr;
+    if (!ClaimSingleInstance(mutex)) return EXIT_NORMAL;  // handed over to the running clock
+
+    // Only a clock that will run reads the settings.
+    InitSettings();
+    LoadSettings();
+    RegisterClasses(instance);
+    if (const int code = OpenClock(ShowOwnedError)) return code;
+
+    RunMessageLoop();
+    ShutDown(mutex);
     return EXIT_NORMAL;
 }
