@@ -1,7 +1,9 @@
 // Whole clock frames: the steady tick at each size (caches warm, every layer on),
-// the first frame at a new size, and an animated-resize step; a memcpy of one
-// frame of each size is the floor. Uses resources/*.png when they exist, else
-// synthesises artwork of the same size and kind.
+// the first frame at a new size, an animated-resize step and a whole animated
+// resize driven by the placement rules; a memcpy of one frame of each size is
+// the floor. Uses resources/*.png when they exist, else synthesises artwork of
+// the same size and kind.
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +15,8 @@
 #include <benchmark/benchmark.h>
 #include <spng.h>
 
+#include "placement/fake_clock_window.h"
+#include "placement/resize.h"
 #include "renderer/renderer.h"
 
 #ifndef VELMOR_RESOURCES
@@ -180,6 +184,42 @@ void BM_renderGrowingAnimation(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_renderGrowingAnimation)->Unit(benchmark::kMillisecond);
+
+// A whole animated resize as the user sees it: a clock ticking at 320 px asks
+// for 1200 px (sizes 160 to 600 at 192 DPI) and the real TickResize steps it
+// every 16 ms over 130 ms, each frame drawn at the quality it asks for. Each
+// frame's mean time is reported in ms, named by its place and width, the last
+// one being the full-quality frame.
+void BM_resizeAnimation(benchmark::State& state) {
+    Renderer& r = *shared();
+    Image out;
+    std::int64_t k = 0;
+    std::vector<double> frameMs;
+    std::vector<int> widths;
+    for (auto _ : state) {
+        state.PauseTiming();
+        r.renderTo(out, 320, tick(++k), everything, false);  // the steady clock before the request
+        FakeClock clock({0, 0, 3840, 2160}, {100, 100}, 320, 192);
+        clock.settings.Size = 160;
+        std::size_t frame = 0;
+        clock.window.draw = [&](int width, bool fast) {
+            const auto begin = std::chrono::steady_clock::now();
+            r.renderTo(out, width, tick(++k), everything, fast);
+            benchmark::DoNotOptimize(out.pixels.data());
+            const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - begin;
+            if (frame == frameMs.size()) frameMs.push_back(0), widths.push_back(width);
+            frameMs[frame++] += took.count();
+        };
+        state.ResumeTiming();
+        Resize(clock.sizing(), 600);
+        clock.Animate();
+    }
+    for (std::size_t f = 0; f < frameMs.size(); ++f) {
+        const std::string place = f + 1 < frameMs.size() ? "f" + std::to_string(f + 1) : "final";
+        state.counters[place + "@" + std::to_string(widths[f])] = frameMs[f] / double(state.iterations());
+    }
+}
+BENCHMARK(BM_resizeAnimation)->Unit(benchmark::kMillisecond);
 
 // The floor: copying one frame's pixels.
 void BM_frameMemcpy(benchmark::State& state) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -25,6 +26,7 @@ public:
     std::vector<PresentedFrame> frames;
     bool topmost = false;
     int sizeShown = 0;
+    std::function<void(int width, bool fast)> draw;  // given each frame presented, if set
 
     ScreenRect Rect() override { return rect; }
     // The monitor sharing the most area with `r`, else the one the least far
@@ -45,6 +47,7 @@ public:
     void StopTimer(int id) override { timers.erase(id); }
     void SetTopmost(bool value) override { topmost = value; }
     bool Present(int width, ScreenPoint topLeft, bool fast) override {
+        if (draw) draw(width, fast);
         frames.push_back({width, topLeft, fast});
         rect = {topLeft.x, topLeft.y, topLeft.x + width, topLeft.y + width};
         return true;
