@@ -6,6 +6,7 @@
 #include <numbers>
 #include <utility>
 
+#include "renderer/hand_bounds.h"
 #include "renderer/reach.h"
 #include "renderer/resample.h"
 
@@ -17,7 +18,7 @@ namespace {
 // of a growing animation fit without taking and faulting in new pages each
 // time; a settled frame takes just what it needs.
 std::size_t roomFor(std::size_t count, bool fast) {
-    constexpr std::size_t largest = 1200 * 1200;
+    constexpr auto largest = static_cast<std::size_t>(largestFrame) * largestFrame;
     return fast ? std::max(count, std::min(2 * count, largest)) : count;
 }
 
@@ -46,8 +47,8 @@ bool Renderer::usable() const {
 }
 
 void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options options, bool fast) {
-    if (size > 1200) size = 1200;
-    if (size < 160) size = 160;
+    if (size > largestFrame) size = largestFrame;
+    if (size < smallestFrame) size = smallestFrame;
 
     if (!usable()) {
         // Nothing to draw from: a transparent frame of the asked size.
@@ -120,7 +121,7 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
     const Angles angles = handAngles(time, options.smooth);
     const double hourAngle = angles.hour, minuteAngle = angles.minute, secondsAngle = angles.second;
     const double theta = secondsAngle * std::numbers::pi / 180;
-    const double discX = 500 + 210 * std::sin(theta), discY = 492 - 210 * std::cos(theta);
+    const double discX = hands::pivotX + 210 * std::sin(theta), discY = hands::pivotY - 210 * std::cos(theta);
 
     // The frame's drawing calls, bottom to top: all shadows under all hands, the
     // seconds disc on its hand, the pivot cap over everything. One list serves
@@ -150,7 +151,7 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
         hand(2, secondsAngle, false);
         disc(discX, discY, 6, false);
     }
-    disc(500, 492, 28, true);
+    disc(hands::pivotX, hands::pivotY, 28, true);
 
     // assign() keeps out's storage when it is large enough.
     if (out.pixels.capacity() < scaledFace.pixels.size()) out.pixels.reserve(roomFor(scaledFace.pixels.size(), fast));

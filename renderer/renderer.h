@@ -12,6 +12,10 @@
 
 namespace velmor {
 
+// The frame sizes the renderer draws, in pixels: any other is clamped into them.
+inline constexpr std::int32_t smallestFrame = 160;
+inline constexpr std::int32_t largestFrame = 1200;
+
 // The time to show; copied from the platform's local time.
 struct Time {
     std::int32_t hour = 0;        // 0..23
@@ -67,7 +71,7 @@ public:
     bool usable() const;
 
     // Replaces `out` with the frame for `time` and `options`, size clamped into
-    // 160..1200; `fast` resizes the face with the quick resizer.
+    // smallestFrame..largestFrame; `fast` resizes the face with the quick resizer.
     void renderTo(Image& out, std::int32_t size, Time time, Options options, bool fast);
 
     // Brings `glass` and `glassRuns` up to date for `strength` (0.5..1.5).
