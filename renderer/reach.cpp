@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "renderer/hand_bounds.h"
 
@@ -15,7 +16,6 @@ namespace velmor {
 
 namespace {
 
-constexpr double pi = 3.141592653589793;
 constexpr double margin = 3; // pixels: the rasteriser scans a pixel or two past its band
 
 struct Corner {
@@ -65,7 +65,7 @@ void reachHand(std::vector<RowReach>& rows, std::int32_t width, std::int32_t han
     const double grow = margin / scale;
     const double across = hb.bound + J + grow, before = hb.length + J + grow, behind = hb.tail + J + grow;
     const double px = shadow ? hands::shadowX : hands::pivotX, py = shadow ? hands::shadowY : hands::pivotY;
-    const double theta = angle * pi / 180;
+    const double theta = angle * std::numbers::pi / 180;
     const double s = std::sin(theta), c = std::cos(theta);
 
     // The band's corners in pixels; a point (x across, y along, tip at negative
