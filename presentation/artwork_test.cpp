@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "presentation/gdiplus_session.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ TEST_F(Artwork, KnownPixelsArePremultipliedInRedGreenBlueAlphaOrder) {
 }
 
 TEST_F(Artwork, BuiltInArtworkDecodesAtItsOwnSize) {
-    for (int id : {101, 103, 104}) {
+    for (int id : {FACE_ARTWORK_ID, REFERENCE_ARTWORK_ID, CRYSTAL_ARTWORK_ID}) {
         std::unique_ptr<Gdiplus::Bitmap> bitmap = LoadPng(module, id);
         ASSERT_NE(bitmap, nullptr) << id;
         const velmor::Image image = ReadPixels(bitmap.get());

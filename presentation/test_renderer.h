@@ -8,11 +8,13 @@
 #include "presentation/artwork.h"
 #include "presentation/clock_renderer.h"
 #include "presentation/gdiplus_session.h"
+#include "resources/resource_ids.h"
 #include "settings/settings.h"
 
 inline std::unique_ptr<velmor::Renderer> BuiltInRenderer() {
     const HMODULE module = GetModuleHandleW(nullptr);
-    std::unique_ptr<Gdiplus::Bitmap> bitmaps[3] = {LoadPng(module, 101), LoadPng(module, 103), LoadPng(module, 104)};
+    std::unique_ptr<Gdiplus::Bitmap> bitmaps[3] = {LoadPng(module, FACE_ARTWORK_ID), LoadPng(module, REFERENCE_ARTWORK_ID),
+                                                    LoadPng(module, CRYSTAL_ARTWORK_ID)};
     for (auto& bitmap : bitmaps)
         if (!bitmap) return nullptr;
     return velmor::Renderer::make(ReadPixels(bitmaps[0].get()), ReadPixels(bitmaps[1].get()),

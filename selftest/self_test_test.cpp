@@ -8,6 +8,7 @@
 #include "presentation/clock_renderer.h"
 #include "presentation/gdiplus_session.h"
 #include "presentation/test_renderer.h"
+#include "resources/resource_ids.h"
 #include "selftest/report.h"
 #include "settings/settings.h"
 
@@ -54,7 +55,7 @@ TEST_F(SelfTestRun, EncoderFindsGdiplusPngEncoder) {
 TEST_F(SelfTestRun, PassesWithTheBuiltInArtworkAndLeavesSettingsAtDefaultsButForTheSwitches) {
     renderer = BuiltInRenderer();
     ASSERT_NE(renderer, nullptr);
-    face = LoadPng(GetModuleHandleW(nullptr), 101);
+    face = LoadPng(GetModuleHandleW(nullptr), FACE_ARTWORK_ID);
     cfg.Size = 700;  // not the self-test's business: it starts from the defaults
     cfg.ReflectionStrength = 50;
     const std::wstring folder = TempFolder(L"velmor-selftest-pass-");
