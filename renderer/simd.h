@@ -1,5 +1,9 @@
 // x86-64 intrinsics where the compiler targets x86-64 with GCC-style builtins;
 // elsewhere VELMOR_X86_64 is 0 and callers use their plain loops.
+//
+// Code that uses AVX2 or AVX-512 lives in files named *_avx2.cpp or
+// *_avx512.cpp, each function marked with its target, and runs only where
+// vectorLevel() says the processor has it.
 #pragma once
 
 #if defined(__GNUC__) && defined(__x86_64__)
@@ -9,16 +13,28 @@
 #define VELMOR_X86_64 0
 #endif
 
-#if VELMOR_X86_64
 namespace velmor {
-// True when the processor has AVX2, asked once. It may be first asked before
-// the runtime has set up its own record of the processor, hence the init.
-inline bool hasAvx2() {
-    static const bool has = [] {
+
+// The widest vector instructions the processor offers beyond the x86-64
+// baseline (SSE2): 0 none, 1 AVX2, 2 AVX-512 (with AVX2). Asked once. It may
+// be first asked before the runtime has set up its own record of the
+// processor, hence the init.
+inline int vectorLevel() {
+#if VELMOR_X86_64
+    static const int level = [] {
         __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
+        if (__builtin_cpu_supports("avx2") == 0) return 0;
+        return __builtin_cpu_supports("avx512f") != 0 ? 2 : 1;
     }();
-    return has;
-}
-} // namespace velmor
+    return level;
+#else
+    return 0;
 #endif
+}
+
+// True when the processor has AVX2.
+inline bool hasAvx2() {
+    return vectorLevel() >= 1;
+}
+
+} // namespace velmor
