@@ -1,0 +1,156 @@
+// clock-poke.exe: the end-to-end tests' hand inside Windows. Finds the running
+// clock by its window class, sends it the messages a user's system sends (Wine
+// raises none of them on cue) and reports what only Windows can tell.
+//
+//   clock-poke info                 rect, styles, title, visibility, work area, icon
+//   clock-poke menu                 whether a popup menu is open, and where
+//   clock-poke timechange | resume | suspend | taskbar | workarea | close | show
+//   clock-poke dpi DPI L T R B      WM_DPICHANGED with that suggested rectangle
+//   clock-poke untray               removes the clock's notification icon
+//   clock-poke move X Y             moves the clock without sizing or activating it
+//   clock-poke on-enter COMMAND...  prints "ready", runs COMMAND after a line of input,
+//                                   then prints "sent": a test times the message exactly
+//
+// Exit codes: 0 done, 1 no clock running, 2 bad command line, 3 the call failed.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+
+#include "app/constants.h"
+
+namespace {
+
+constexpr int DONE = 0;
+constexpr int NO_CLOCK = 1;
+constexpr int USAGE = 2;
+constexpr int FAILED = 3;
+
+constexpr UINT SEND_TIMEOUT_MS = 10000;  // a hung clock fails the test instead of hanging it
+constexpr UINT TRAY_ICON_ID = 1;
+constexpr wchar_t MENU_CLASS[] = L"#32768";  // the system's popup menu windows
+
+void PrintRect(const char* name, const RECT& r) {
+    std::printf("%s %ld %ld %ld %ld\n", name, r.left, r.top, r.right, r.bottom);
+}
+
+bool Send(HWND clock, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(clock, message, wParam, lParam, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &result) != 0;
+}
+
+// The icon exists exactly when modifying nothing of it succeeds.
+bool TrayIcon(HWND clock, DWORD action) {
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = clock;
+    icon.uID = TRAY_ICON_ID;
+    return Shell_NotifyIconW(action, &icon) != 0;
+}
+
+int Info(HWND clock) {
+    RECT rect{};
+    GetWindowRect(clock, &rect);
+    PrintRect("rect", rect);
+    const LONG_PTR exStyle = GetWindowLongPtrW(clock, GWL_EXSTYLE);
+    std::printf("layered %d\ntoolwindow %d\n", (exStyle & WS_EX_LAYERED) != 0, (exStyle & WS_EX_TOOLWINDOW) != 0);
+    wchar_t title[128] = L"";
+    GetWindowTextW(clock, title, 128);
+    char utf8[512] = "";
+    WideCharToMultiByte(CP_UTF8, 0, title, -1, utf8, sizeof utf8, nullptr, nullptr);
+    std::printf("title %s\nvisible %d\n", utf8, IsWindowVisible(clock) != 0);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor);
+    PrintRect("monitor", monitor.rcMonitor);
+    PrintRect("work", monitor.rcWork);
+    std::printf("icon %d\n", TrayIcon(clock, NIM_MODIFY));
+    return DONE;
+}
+
+// The first visible popup menu: Wine may keep hidden menu windows about.
+BOOL CALLBACK FindMenu(HWND window, LPARAM found) {
+    wchar_t name[16] = L"";
+    GetClassNameW(window, name, 16);
+    if (std::wcscmp(name, MENU_CLASS) != 0 || !IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+int Menu() {
+    HWND menu = nullptr;
+    EnumWindows(FindMenu, reinterpret_cast<LPARAM>(&menu));
+    if (!menu) {
+        std::printf("menu 0\n");
+        return DONE;
+    }
+    RECT rect{};
+    GetWindowRect(menu, &rect);
+    PrintRect("menu 1", rect);
+    return DONE;
+}
+
+// WM_DPICHANGED's rectangle is not carried across processes by the system, so
+// it is written into the clock's own memory and the message points there.
+int DpiChanged(HWND clock, int dpi, const RECT& suggested) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(clock, &processId);
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process) return FAILED;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    bool sent = false;
+    if (remote && WriteProcessMemory(process, remote, &suggested, sizeof suggested, nullptr))
+        sent = Send(clock, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote));
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return sent ? DONE : FAILED;
+}
+
+int Run(int count, wchar_t** arguments) {
+    if (count < 2) return USAGE;
+    const std::wstring command = arguments[1];
+    if (command == L"on-enter") {
+        std::printf("ready\n");
+        std::fflush(stdout);
+        char line[64];
+        if (!std::fgets(line, sizeof line, stdin)) return USAGE;
+        const int code = Run(count - 1, arguments + 1);
+        std::printf("sent\n");
+        return code;
+    }
+    const HWND clock = FindWindowW(APPCLASS, nullptr);
+    if (command == L"menu") return Menu();
+    if (!clock) return NO_CLOCK;
+    auto number = [&](int i) { return static_cast<int>(std::wcstol(arguments[i], nullptr, 10)); };
+    auto sent = [](bool ok) { return ok ? DONE : FAILED; };
+
+    if (command == L"info") return Info(clock);
+    if (command == L"timechange") return sent(Send(clock, WM_TIMECHANGE, 0, 0));
+    if (command == L"resume") return sent(Send(clock, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0));
+    if (command == L"suspend") return sent(Send(clock, WM_POWERBROADCAST, PBT_APMSUSPEND, 0));
+    if (command == L"taskbar") return sent(Send(clock, RegisterWindowMessageW(TASKBAR_MESSAGE), 0, 0));
+    if (command == L"workarea") return sent(Send(clock, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0));
+    if (command == L"close") return sent(Send(clock, WM_CLOSE, 0, 0));
+    if (command == L"show") return sent(Send(clock, WM_SHOW_REQUEST, 0, 0));
+    if (command == L"untray") return sent(TrayIcon(clock, NIM_DELETE));
+    if (command == L"move" && count == 4)
+        return sent(SetWindowPos(clock, nullptr, number(2), number(3), 0, 0,
+                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != 0);
+    if (command == L"dpi" && count == 7)
+        return DpiChanged(clock, number(2), RECT{number(3), number(4), number(5), number(6)});
+    return USAGE;
+}
+
+} // namespace
+
+int wmain(int count, wchar_t** arguments) {
+    const int code = Run(count, arguments);
+    if (code == USAGE) std::fprintf(stderr, "clock-poke: unknown command; see the top of clock_poke.cpp\n");
+    if (code == NO_CLOCK) std::fprintf(stderr, "clock-poke: no clock window\n");
+    std::fflush(stdout);
+    return code;
+}

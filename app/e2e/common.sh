@@ -1,0 +1,187 @@
+# The end-to-end harness for the real clock: each scenario sources this with
+#   scenario.sh PROGRAM.exe CLOCK-POKE.exe WINEPREFIX [SCREEN]
+# and gets a virtual display of its own (SCREEN, default 1920x1080), the shared
+# test prefix (made once, with Wine's X11 driver unmanaged so that popup menus
+# open and take keys on a display without a window manager), an empty settings
+# folder, and helpers that start the program, wait for states with a bound,
+# read the window and the screen and decode the settings file. Wine's server and
+# the display are shut down when the scenario ends, however it ends.
+set -u
+exe=$1 poke_exe=$2 prefix=$3 screen=${4:-1920x1080}
+source=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+. "$source/selftest/e2e/common.sh"   # pass, fail, windows_path
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/velmor-e2e.XXXXXX")
+wine_run=("$source/cmake/wine-run" --prefix="$prefix")
+xvfb_pid="" reaper_pid="" clock_pid=""
+
+# Ends everything this scenario started: the program and every other Wine
+# process of the prefix, then the display. Idempotent.
+shut_down() {
+  [ -n "$reaper_pid" ] && kill "$reaper_pid" 2>/dev/null
+  "${wine_run[@]}" --shutdown
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  xvfb_pid="" reaper_pid=""
+}
+finish() {
+  local code=$?
+  shut_down
+  if [ "$failures" -ne 0 ] || [ "$code" -ne 0 ]; then
+    for log in "$work"/*.log; do [ -s "$log" ] && { echo "--- $(basename "$log")"; tail -20 "$log"; }; done
+  fi
+  rm -rf "$work"
+}
+trap finish EXIT
+trap 'exit 130' INT TERM HUP
+
+# Polls COMMAND every tenth of a second until it succeeds or SECONDS pass.
+#   wait_for SECONDS COMMAND [ARGUMENTS...]
+wait_for() {
+  local deadline=$(($(date +%s%N) / 1000000 + $1 * 1000)); shift
+  until "$@"; do
+    (($(date +%s%N) / 1000000 < deadline)) || return 1
+    sleep 0.1
+  done
+}
+
+# A display of its own; a test runner's display is not used, so every scenario
+# sees the screen size it asks for and nothing else on it.
+start_display() {
+  Xvfb -displayfd 5 -screen 0 "${screen}x24" -nolisten tcp 5>"$work/display" >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  wait_for 20 test -s "$work/display" || { echo "Xvfb did not start"; exit 1; }
+  export DISPLAY=:$(head -1 "$work/display")
+  # Cleans up after a runner that kills this script outright (its timeout):
+  # a detached watcher ends the scenario's Wine processes and display.
+  setsid bash -c 'while kill -0 "$0" 2>/dev/null; do sleep 1; done
+                  "$1" --prefix="$2" --shutdown; kill "$3"; rm -rf "$4"' \
+    $$ "$source/cmake/wine-run" "$prefix" "$xvfb_pid" "$work" </dev/null >/dev/null 2>&1 &
+  reaper_pid=$!
+}
+
+# The prefix is shared by the scenarios (they run one at a time) and made once.
+prepare_prefix() {
+  (
+    flock 8
+    if [ ! -f "$prefix/.velmor-e2e" ]; then
+      "${wine_run[@]}" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 8>&- &&
+        touch "$prefix/.velmor-e2e"
+    fi
+  ) 8>"$prefix.e2e.lock"
+  [ -f "$prefix/.velmor-e2e" ] || { echo "the test prefix could not be made"; exit 1; }
+}
+
+# The user's local application data as Wine lays it out.
+local_app_data() { echo "$prefix/drive_c/users/$(id -un)/AppData/Local"; }
+settings_dir() { echo "$(local_app_data)/Dashwelle/Velmor Clock"; }
+settings_file() { echo "$(settings_dir)/settings.ini"; }
+
+# Writes a settings file from text lines, as UTF-16LE with a byte-order mark.
+write_settings() {
+  mkdir -p "$(settings_dir)"
+  { printf '\xff\xfe'; printf '%s\r\n' "$@" | iconv -f UTF-8 -t UTF-16LE; } >"$(settings_file)"
+}
+
+# The exact bytes the program writes for the defaults with KEY=VALUE overrides.
+expected_settings() {
+  local -A value=([Size]=320 [X]=-2147483648 [Y]=-2147483648 [AlwaysOnTop]=0 [LockPosition]=0
+                  [Seconds]=1 [Smooth]=1 [Crystal]=1 [Shadows]=1 [ReflectionStrength]=100)
+  local pair
+  for pair in "$@"; do value[${pair%%=*}]=${pair#*=}; done
+  printf '\xff\xfe'
+  { printf '[Clock]'
+    for key in Size X Y AlwaysOnTop LockPosition Seconds Smooth Crystal Shadows ReflectionStrength; do
+      printf '\r\n%s=%s' "$key" "${value[$key]}"
+    done
+    printf '\r\n'; } | iconv -f UTF-8 -t UTF-16LE
+}
+settings_are() { cmp -s <(expected_settings "$@") "$(settings_file)"; }
+settings_text() { iconv -f UTF-16LE -t UTF-8 "$(settings_file)" 2>/dev/null | tr -d '\r\377\376' | tr '\n' ' '; }
+
+# Every byte of the file, polled for up to SECONDS: the save may be pending.
+#   check_settings SECONDS WHAT KEY=VALUE...
+check_settings() {
+  local seconds=$1 what=$2; shift 2
+  if wait_for "$seconds" settings_are "$@"; then pass "$what: settings file is $*"
+  else fail "$what: settings file is '$(settings_text)', expected $*"; fi
+}
+
+# The program in the background; await_exit reads its exit code.
+start_clock() {
+  "${wine_run[@]}" "$exe" "$@" </dev/null >>"$work/clock.log" 2>&1 &
+  clock_pid=$!
+}
+clock_running() { kill -0 "$clock_pid" 2>/dev/null; }
+clock_ended() { ! clock_running; }
+# Waits up to SECONDS for the program to end; `exit_code` is then its exit
+# code, or "running".
+await_exit() {
+  if wait_for "$1" clock_ended; then wait "$clock_pid"; exit_code=$?; else exit_code=running; fi
+}
+# The program ends within half a minute with 0.
+expect_exit_0() {
+  await_exit 30
+  [ "$exit_code" = 0 ] && pass "$1: exit code 0" || fail "$1: exit code $exit_code"
+}
+
+# The test tool inside Windows (see clock_poke.cpp).
+poke() {
+  local out code
+  out=$("${wine_run[@]}" "$poke_exe" "$@" </dev/null 2>>"$work/poke.log"); code=$?
+  [ -n "$out" ] && printf '%s\n' "${out//$'\r'/}"
+  return $code
+}
+# One line of `clock-poke info`, without its name: info_field rect -> "L T R B".
+info_field() { poke info | sed -n "s/^$1 //p"; }
+# The clock window's rectangle as Windows sees it: "LEFT TOP WIDTH HEIGHT".
+clock_rect() { info_field rect | awk '{ print $1, $2, $3 - $1, $4 - $2 }'; }
+rect_is() { [ "$(clock_rect)" = "$1" ]; }
+
+# The clock's X window: the one mapped window with the clock's title.
+clock_xwindow() { xdotool search --onlyvisible --name '^Velmor Clock$' 2>/dev/null | head -1; }
+clock_shown() { [ -n "$(clock_xwindow)" ]; }
+clock_hidden() { [ -z "$(clock_xwindow)" ]; }
+# "X Y WIDTH HEIGHT" of an X window on the screen.
+xgeometry() {
+  xdotool getwindowgeometry --shell "$1" | awk -F= '/^(X|Y|WIDTH|HEIGHT)=/ { printf "%s ", $2 }' | sed 's/ $//'
+}
+
+# Starts the clock and waits for its window to be mapped.
+start_clock_and_wait() {
+  start_clock "$@"
+  wait_for 60 clock_shown || { fail "no clock window appeared"; exit 1; }
+}
+
+# The mouse at the centre of the clock window.
+mouse_to_clock() {
+  local x y w h
+  read -r x y w h < <(clock_rect)
+  xdotool mousemove $((x + w / 2)) $((y + h / 2))
+}
+
+screenshot() { import -window root "$1"; }
+# Pixels that differ between the same rectangle of two images.
+#   differing_pixels A.png B.png WIDTH HEIGHT X Y
+differing_pixels() {
+  local crop="[$3x$4+$5+$6]"
+  compare -metric AE "$1$crop" "$2$crop" null: 2>&1
+}
+
+# Menu helpers: right-click the clock, wait for the menu, pick with keys.
+menu_open() { poke menu | grep -q '^menu 1'; }
+menu_closed() { poke menu | grep -q '^menu 0'; }
+open_menu() {
+  mouse_to_clock
+  xdotool click 3
+  wait_for 10 menu_open
+}
+# Opens the menu and chooses the item reached by the given key presses.
+choose() {
+  open_menu || { fail "the menu did not open for '$*'"; return 1; }
+  xdotool key "$@" Return
+  wait_for 10 menu_closed || fail "the menu stayed open after '$*'"
+}
+
+start_display
+prepare_prefix
+rm -rf "$(local_app_data)/Dashwelle"

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The mouse wheel over the clock: a notch up grows it by 12 about its centre,
+# with Shift by 2, a notch down shrinks it by 12; each size is saved 400 ms
+# after the notch, not before.
+#   wheel.sh PROGRAM.exe CLOCK-POKE.exe WINEPREFIX
+. "$(dirname "$0")/common.sh"
+
+start_clock_and_wait
+mouse_to_clock
+
+# keys, expected size, window rectangle: the doubled centre (1920, 1080) stays.
+while read -r keys size x y; do
+  before_ms=$(($(date +%s%N) / 1000000))
+  case $keys in
+    up) xdotool click 4 ;;
+    shift-up) xdotool keydown shift click 4 keyup shift ;;
+    down) xdotool click 5 ;;
+  esac
+  if wait_for 10 rect_is "$x $y $size $size"; then pass "$keys: $size x $size at ($x, $y)"
+  else fail "$keys: window is '$(clock_rect)', expected $x $y $size $size"; fi
+  check_settings 10 "$keys" Size="$size" X="$x" Y="$y"
+  saved_ms=$(($(date -r "$(settings_file)" +%s%N) / 1000000))
+  [ $((saved_ms - before_ms)) -ge 390 ] && pass "$keys: saved $((saved_ms - before_ms)) ms after the notch" \
+    || fail "$keys: saved after $((saved_ms - before_ms)) ms, before the 400 ms delay"
+done <<CASES
+up 332 794 374
+shift-up 334 793 373
+down 322 799 379
+CASES
+
+poke close
+expect_exit_0 "closed"
+check_settings 0 "after close" Size=322 X=799 Y=379
+
+echo "$failures failure(s)"
+[ "$failures" -eq 0 ]
