@@ -1,0 +1,19 @@
+// The context menu on the clock window (Win32).
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "app/menu_items.h"
+
+// Shows the clock's messages; MessageBoxW, or a recorder in tests.
+using MessageBoxFunction = int(WINAPI*)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+
+// Finishes any resize, shows the menu with its top-left corner at `point`
+// (screen pixels) and carries out the command chosen, if any.
+void Menu(POINT point);
+void Menu(POINT point, MessageBoxFunction messageBox);
+
+// A popup menu holding `items`; the caller destroys it.
+HMENU CreateContextMenu(const std::vector<MenuItem>& items);

@@ -1,0 +1,182 @@
+// Test helpers for the shell's Win32 parts: a real layered clock window in
+// `windowHandle` drawn by the built-in renderer, settings saved to a file of
+// the test's own, the size dialog's class, and message pumps.
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/clock.h"
+#include "app/globals.h"
+#include "app/menu_items.h"
+#include "app/size_dialog.h"
+#include "placement/dpi.h"
+#include "presentation/present.h"
+#include "presentation/test_renderer.h"
+#include "settings/settings.h"
+#include "settings/settings_file.h"
+
+// What the clock window saw of the last popup menu: its items read back from
+// the real menu when it opened, and keys to post once its modal loop waits.
+struct MenuProbe {
+    std::vector<MenuItem> items;
+    std::vector<WPARAM> keys;
+    int opened = 0;
+};
+inline MenuProbe menuProbe;
+
+// The real menu's items, read back with GetMenuItemInfoW.
+inline std::vector<MenuItem> ReadMenu(HMENU menu) {
+    std::vector<MenuItem> items;
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[80] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = static_cast<UINT>(std::size(text));
+        EXPECT_TRUE(GetMenuItemInfoW(menu, i, TRUE, &info));
+        // Nothing is ever greyed (separators are, by nature).
+        if (!(info.fType & MFT_SEPARATOR)) {
+            EXPECT_FALSE(info.fState & MFS_DISABLED) << i;
+        }
+        MenuItem item;
+        item.kind = (info.fType & MFT_SEPARATOR) ? MenuItemKind::Separator
+                    : info.hSubMenu              ? MenuItemKind::Submenu
+                                                 : MenuItemKind::Command;
+        item.text = text;
+        item.id = item.kind == MenuItemKind::Command ? info.wID : 0;
+        item.checked = (info.fState & MFS_CHECKED) != 0;
+        if (info.hSubMenu) item.items = ReadMenu(info.hSubMenu);
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+// The keys that pick command `id` from a menu of `items` that has just opened
+// with nothing selected: Down to the item (separators are skipped), Right into
+// the submenu, Return.
+inline std::vector<WPARAM> KeysFor(const std::vector<MenuItem>& items, unsigned id) {
+    std::vector<WPARAM> keys{VK_DOWN};
+    for (const MenuItem& item : items) {
+        if (item.kind == MenuItemKind::Separator) continue;
+        if (item.id == id) {
+            keys.push_back(VK_RETURN);
+            return keys;
+        }
+        if (item.kind == MenuItemKind::Submenu) {
+            std::vector<WPARAM> inner = KeysFor(item.items, id);
+            if (inner.back() == VK_RETURN) {
+                keys.push_back(VK_RIGHT);  // opens the submenu on its first item
+                keys.insert(keys.end(), inner.begin() + 1, inner.end());
+                return keys;
+            }
+        }
+        keys.push_back(VK_DOWN);
+    }
+    return {VK_ESCAPE};  // not on the menu
+}
+
+inline LRESULT CALLBACK TestClockProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITMENUPOPUP:
+        if (HIWORD(lParam) == FALSE && GetMenuItemCount(reinterpret_cast<HMENU>(wParam)) > 3) {
+            menuProbe.items = ReadMenu(reinterpret_cast<HMENU>(wParam));
+            ++menuProbe.opened;
+        }
+        return 0;
+    case WM_ENTERIDLE:
+        // The menu's loop waits for input: give it the keys, once.
+        if (wParam == MSGF_MENU) {
+            for (WPARAM key : menuProbe.keys) PostMessageW(window, WM_KEYDOWN, key, 0);
+            menuProbe.keys.clear();
+        }
+        return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+// Handles the messages waiting and those arriving for `ms` milliseconds,
+// through the size dialog's keyboard handling as the program's loop does;
+// returns how many clock ticks (timer 1) arrived.
+inline int Pump(DWORD ms = 0) {
+    int ticks = 0;
+    const ULONGLONG end = GetTickCount64() + ms;
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_TIMER && msg.hwnd == windowHandle && msg.wParam == 1) ++ticks;
+            if (sizeWindow && IsDialogMessageW(sizeWindow, &msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (ms) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (GetTickCount64() < end);
+    return ticks;
+}
+
+// A clock window like the program's at (100, 100), 320 pixels wide, at 96 DPI,
+// default settings saved to a file of this test's own, the size dialog's class
+// registered; everything undone afterwards.
+class WithClockWindow : public WithBuiltInRenderer {
+protected:
+    void SetUp() override {
+        WithBuiltInRenderer::SetUp();
+        if (HasFatalFailure()) return;
+        instance = GetModuleHandleW(nullptr);
+        dpi = 96;
+        visible = true;
+        menuProbe = {};
+        iniPath = (std::filesystem::temp_directory_path() /
+                   (L"velmor-shell-test-" + std::to_wstring(GetCurrentProcessId()) + L".ini"))
+                      .wstring();
+        RegisterSizeDialog();
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = TestClockProc;
+        windowClass.hInstance = instance;
+        windowClass.lpszClassName = L"VelmorClock.ShellTest";
+        RegisterClassExW(&windowClass);
+        windowHandle = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, windowClass.lpszClassName, L"test", WS_POPUP,
+                                       100, 100, 320, 320, nullptr, nullptr, instance, nullptr);
+        ASSERT_NE(windowHandle, nullptr);
+        ASSERT_TRUE(Render());
+        ShowWindow(windowHandle, SW_SHOWNOACTIVATE);
+        Forget();
+    }
+    void TearDown() override {
+        if (sizeWindow) DestroyWindow(sizeWindow);
+        if (windowHandle) DestroyWindow(windowHandle);
+        windowHandle = nullptr;
+        Pump();
+        FreeDib();
+        presentationFrame = {};
+        resizeMotion = {};
+        dpi = 96;
+        visible = true;
+        std::filesystem::remove(iniPath);
+        iniPath.clear();
+        WithBuiltInRenderer::TearDown();
+    }
+
+    // Forgets the last frame and the settings file, so that Drawn() and Saved()
+    // tell whether the clock was drawn or saved since.
+    static void Forget() {
+        presentationFrame = {};
+        std::filesystem::remove(iniPath);
+    }
+    static bool Drawn() { return !presentationFrame.pixels.empty(); }
+    static bool Saved() { return std::filesystem::exists(iniPath); }
+
+    static RECT WindowRect(HWND window) {
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        return rect;
+    }
+};
