@@ -87,21 +87,6 @@ void OnDpiChanged(HWND dialog, const RECT& suggested) {
 
 } // namespace
 
-bool RegisterSizeDialog() {
-    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};  // the trackbar
-    InitCommonControlsEx(&controls);
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = SizeProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(APP_ICON));
-    windowClass.hIconSm = windowClass.hIcon;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = SIZECLASS;
-    return RegisterClassExW(&windowClass) != 0;
-}
-
 void OpenSizeDialog() {
     if (sizeWindow) {
         SetForegroundWindow(sizeWindow);

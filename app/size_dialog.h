@@ -4,10 +4,6 @@
 
 #include <windows.h>
 
-// Registers the dialog's window class (SIZECLASS) and the common controls it
-// uses; start-up calls it once.
-bool RegisterSizeDialog();
-
 // Opens the dialog over the clock's top-left corner, inside the work area, or
 // brings the open one to the front.
 void OpenSizeDialog();

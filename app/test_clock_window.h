@@ -14,7 +14,7 @@
 #include "app/clock.h"
 #include "app/globals.h"
 #include "app/menu_items.h"
-#include "app/size_dialog.h"
+#include "app/open_clock.h"
 #include "placement/dpi.h"
 #include "presentation/present.h"
 #include "presentation/test_renderer.h"
@@ -122,8 +122,8 @@ inline int Pump(DWORD ms = 0) {
 }
 
 // A clock window like the program's at (100, 100), 320 pixels wide, at 96 DPI,
-// default settings saved to a file of this test's own, the size dialog's class
-// registered; everything undone afterwards.
+// default settings saved to a file of this test's own, the program's window
+// classes registered; everything undone afterwards.
 class WithClockWindow : public WithBuiltInRenderer {
 protected:
     void SetUp() override {
@@ -136,7 +136,7 @@ protected:
         iniPath = (std::filesystem::temp_directory_path() /
                    (L"velmor-shell-test-" + std::to_wstring(GetCurrentProcessId()) + L".ini"))
                       .wstring();
-        RegisterSizeDialog();
+        RegisterClasses(instance);
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = TestClockProc;
