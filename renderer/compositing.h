@@ -79,6 +79,8 @@ inline Pixel samplePlain(const Image& image, double x, double y) {
 // (then wideSampling is true; it is false until static initialisation sets it).
 extern const bool wideSampling;
 Pixel sampleWide(const Image& image, double x, double y);
+// sampleMany() the same way, four points' axes at a time.
+void sampleManyWide(const Image& image, const double* xs, const double* ys, Pixel* out, int n);
 
 // A pixel's channels as doubles, (r, g) and (b, a).
 [[gnu::always_inline]] inline void widen(Pixel p, __m128d& rg, __m128d& ba) {

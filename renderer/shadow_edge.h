@@ -10,13 +10,16 @@ namespace velmor {
 // distance d = max(e[k], (ax[k] - half-width) / sqrt(slope² + 1)), and
 // out[k] = 0.5 - d / 7. Several pixels at a time where the processor allows;
 // always the bytes of the plain loop.
-void shadowEdge(const LeafSegment* segments, const int* segment, const double* u, const double* ax, const double* e,
-                double* out, int n);
+void shadowEdge(const LeafSegment* segments, const int* segment, const double* u, const double* ax,
+                const double* e, double* out, int n);
 
 namespace detail {
 // The plain loop, which the tests hold the other paths to.
 void shadowEdgePlain(const LeafSegment* segments, const int* segment, const double* u, const double* ax,
                      const double* e, double* out, int n);
+// Four pixels at a time in AVX2 lanes, for processors that have it.
+void shadowEdgeAvx2(const LeafSegment* segments, const int* segment, const double* u, const double* ax,
+                    const double* e, double* out, int n);
 } // namespace detail
 
 } // namespace velmor

@@ -6,23 +6,23 @@
 
 #include "renderer/compositing.h"
 
-namespace velmor {
-
-namespace detail {
-
 #if VELMOR_X86_64
+namespace velmor::detail {
+
 namespace {
 [[gnu::target("avx2")]] inline __m256d widen4(Pixel p) {
     return _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(std::bit_cast<int>(p))));
 }
 
 // The bilinear blend of four pixels at weights fx, fy, saturated to bytes.
-[[gnu::target("avx2")]] inline Pixel blend4(Pixel p00, Pixel p10, Pixel p01, Pixel p11, double fx, double fy) {
+[[gnu::target("avx2")]] inline Pixel blend4(Pixel p00, Pixel p10, Pixel p01, Pixel p11, double fx,
+                                            double fy) {
     const __m256d gx = _mm256_set1_pd(1.0 - fx), fxv = _mm256_set1_pd(fx);
     const __m256d gy = _mm256_set1_pd(1.0 - fy), fyv = _mm256_set1_pd(fy);
     const __m256d c00 = widen4(p00), c10 = widen4(p10), c01 = widen4(p01), c11 = widen4(p11);
-    __m256d v = _mm256_add_pd(_mm256_mul_pd(_mm256_add_pd(_mm256_mul_pd(c00, gx), _mm256_mul_pd(c10, fxv)), gy),
-                              _mm256_mul_pd(_mm256_add_pd(_mm256_mul_pd(c01, gx), _mm256_mul_pd(c11, fxv)), fyv));
+    __m256d v =
+        _mm256_add_pd(_mm256_mul_pd(_mm256_add_pd(_mm256_mul_pd(c00, gx), _mm256_mul_pd(c10, fxv)), gy),
+                      _mm256_mul_pd(_mm256_add_pd(_mm256_mul_pd(c01, gx), _mm256_mul_pd(c11, fxv)), fyv));
     // saturate(): clamp into 0..255 (no NaN can arise here), then truncate and
     // add one where the fraction is at least a half; the sum is a whole number
     // below 256, so the second truncation is exact.
@@ -37,7 +37,8 @@ namespace {
 
 // sampleAxis for four coordinates at once: the same clamp, truncation and
 // weight, NaN included (it compares false, so it takes index 0 and weight 0).
-[[gnu::target("avx2")]] inline void axis4(__m256d v, std::int32_t length, __m128i& i0, __m128i& i1, __m256d& f) {
+[[gnu::target("avx2")]] inline void axis4(__m256d v, std::int32_t length, __m128i& i0, __m128i& i1,
+                                          __m256d& f) {
     const __m256d last = _mm256_set1_pd(static_cast<double>(length - 1));
     v = _mm256_blendv_pd(v, last, _mm256_cmp_pd(v, last, _CMP_GT_OQ));
     const __m256d positive = _mm256_cmp_pd(v, _mm256_setzero_pd(), _CMP_GT_OQ);
@@ -48,17 +49,15 @@ namespace {
 }
 } // namespace
 
-const bool wideSampling = hasAvx2();
-
 [[gnu::target("avx2")]] Pixel sampleWide(const Image& image, double x, double y) {
     if (image.empty()) return Pixel{};
     const Corners c = corners(image, x, y);
     return blend4(c.p00, c.p10, c.p01, c.p11, c.fx, c.fy);
 }
 
-namespace {
 // Four points at a time: the axes in lanes, then each pixel's blend.
-[[gnu::target("avx2")]] void sampleManyWide(const Image& image, const double* xs, const double* ys, Pixel* out, int n) {
+[[gnu::target("avx2")]] void sampleManyWide(const Image& image, const double* xs, const double* ys,
+                                            Pixel* out, int n) {
     const Pixel* pixels = image.pixels.data();
     const std::size_t width = static_cast<std::size_t>(image.width);
     int k = 0;
@@ -81,21 +80,9 @@ namespace {
             out[k + l] = blend4(row0[x0s[l]], row0[x1s[l]], row1[x0s[l]], row1[x1s[l]], fxs[l], fys[l]);
         }
     }
-    for (; k < n; ++k) out[k] = sampleWide(image, xs[k], ys[k]);
-}
-} // namespace
-#endif
-
-} // namespace detail
-
-void sampleMany(const Image& image, const double* xs, const double* ys, Pixel* out, int n) {
-#if VELMOR_X86_64
-    if (detail::wideSampling && !image.empty()) {
-        detail::sampleManyWide(image, xs, ys, out, n);
-        return;
-    }
-#endif
-    for (int k = 0; k < n; ++k) out[k] = sample(image, xs[k], ys[k]);
+    for (; k < n; ++k)
+        out[k] = sampleWide(image, xs[k], ys[k]);
 }
 
-} // namespace velmor
+} // namespace velmor::detail
+#endif
