@@ -1,11 +1,10 @@
 # The end-to-end harness for the real clock: each scenario sources this with
 #   scenario.sh PROGRAM.exe CLOCK-POKE.exe WINEPREFIX [SCREEN]
 # and gets a virtual display of its own (SCREEN, default 1920x1080), the shared
-# test prefix (made once, with Wine's X11 driver unmanaged so that popup menus
-# open and take keys on a display without a window manager), an empty settings
-# folder, and helpers that start the program, wait for states with a bound,
-# read the window and the screen and decode the settings file. Wine's server and
-# the display are shut down when the scenario ends, however it ends.
+# test prefix, an empty settings folder, and helpers that start the program,
+# wait for states with a bound, read the window and the screen and decode the
+# settings file. Wine's server and the display are shut down when the scenario
+# ends, however it ends.
 set -u
 exe=$1 poke_exe=$2 prefix=$3 screen=${4:-1920x1080}
 source=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -59,16 +58,11 @@ start_display() {
   reaper_pid=$!
 }
 
-# The prefix is shared by the scenarios (they run one at a time) and made once.
+# The scenarios share one prefix and run one at a time. wine-run makes it on
+# first use, with Wine's X11 driver unmanaged: without a window manager that is
+# what lets popup menus open and take keys.
 prepare_prefix() {
-  (
-    flock 8
-    if [ ! -f "$prefix/.velmor-e2e" ]; then
-      "${wine_run[@]}" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 8>&- &&
-        touch "$prefix/.velmor-e2e"
-    fi
-  ) 8>"$prefix.e2e.lock"
-  [ -f "$prefix/.velmor-e2e" ] || { echo "the test prefix could not be made"; exit 1; }
+  "${wine_run[@]}" "$poke_exe" menu </dev/null >/dev/null 2>&1 || { echo "Wine does not start in $prefix"; exit 1; }
 }
 
 # The user's local application data as Wine lays it out.
