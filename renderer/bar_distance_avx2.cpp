@@ -37,6 +37,7 @@ namespace {
         best = _mm256_min_pd(best, segmentDistance2Wide(bar::topRight, bar::bottomRight, x, y));
         best = _mm256_min_pd(best, segmentDistance2Wide(bar::topLeft, bar::topRight, x, y));
         best = _mm256_min_pd(best, segmentDistance2Wide(bar::bottomRight, bar::bottomLeft, x, y));
+        // The XOR of two comparison masks is true where exactly one holds.
         const __m256d acrossY =
             _mm256_xor_pd(_mm256_cmp_pd(_mm256_set1_pd(bar::topLeft.y), y, _CMP_GT_OQ),
                           _mm256_cmp_pd(_mm256_set1_pd(bar::bottomLeft.y), y, _CMP_GT_OQ));
@@ -44,6 +45,7 @@ namespace {
                                               _mm256_cmp_pd(x, _mm256_set1_pd(bar::topLeft.x), _CMP_LT_OQ));
         const __m256d inside = _mm256_and_pd(acrossY, acrossX);
         const __m256d d = _mm256_sqrt_pd(best);
+        // -0.0 is the sign bit alone: where inside, XOR flips d's sign.
         _mm256_storeu_pd(out + k, _mm256_xor_pd(d, _mm256_and_pd(inside, _mm256_set1_pd(-0.0))));
     }
     for (; k < n; ++k)

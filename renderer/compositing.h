@@ -86,9 +86,10 @@ void sampleManyWide(const Image& image, const double* xs, const double* ys, Pixe
 [[gnu::always_inline]] inline void widen(Pixel p, __m128d& rg, __m128d& ba) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i v = _mm_cvtsi32_si128(std::bit_cast<int>(p));
+    // Unpacking with zero twice widens each byte to a 32-bit lane.
     const __m128i w = _mm_unpacklo_epi16(_mm_unpacklo_epi8(v, zero), zero);
     rg = _mm_cvtepi32_pd(w);
-    ba = _mm_cvtepi32_pd(_mm_shuffle_epi32(w, _MM_SHUFFLE(3, 2, 3, 2)));
+    ba = _mm_cvtepi32_pd(_mm_shuffle_epi32(w, _MM_SHUFFLE(3, 2, 3, 2))); // lanes 2, 3 (b, a) to the bottom
 }
 
 // `saturate` of two lanes, as two 32-bit integers in the low half. maxpd gives
@@ -99,12 +100,15 @@ void sampleManyWide(const Image& image, const double* xs, const double* ys, Pixe
     const __m128i whole = _mm_cvttpd_epi32(v);
     const __m128d fraction = _mm_sub_pd(v, _mm_cvtepi32_pd(whole));
     const __m128i up = _mm_castpd_si128(_mm_cmpge_pd(fraction, _mm_set1_pd(0.5)));
+    // A true comparison is all ones, -1 as an integer, so subtracting it adds
+    // one; the shuffle moves each 64-bit mask's low half (elements 0, 2) to lanes 0, 1.
     return _mm_sub_epi32(whole, _mm_shuffle_epi32(up, _MM_SHUFFLE(3, 3, 2, 0)));
 }
 
 // Two saturated lane pairs, (r, g) and (b, a), as one pixel.
 [[gnu::always_inline]] inline Pixel narrow(__m128d rg, __m128d ba) {
     const __m128i v = _mm_unpacklo_epi64(saturate2(rg), saturate2(ba));
+    // 32-bit lanes to 16 bits, then to bytes: all are within 0..255, so no pack saturates.
     const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(v, v), v);
     return std::bit_cast<Pixel>(_mm_cvtsi128_si32(bytes));
 }
@@ -116,6 +120,7 @@ void sampleManyWide(const Image& image, const double* xs, const double* ys, Pixe
 // the blend, not before.
 inline void over(Pixel& pixel, double r, double g, double b, double a) {
 #if VELMOR_X86_64
+    // _mm_set_pd takes the high lane first: (r, g) and (b, a) in memory order.
     if (a >= 1.0) {
         pixel = detail::narrow(_mm_set_pd(g, r), _mm_set_pd(255.0, b));
     } else if (a > 0.0) {

@@ -100,18 +100,23 @@ void compositeRun(const Pixel* source, Pixel* target, std::uint64_t begin, std::
     for (; idx + 4 <= end; idx += 4) {
         const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + idx));
         const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(target + idx));
-        const __m128i alpha = _mm_srli_epi32(s, 24);
+        const __m128i alpha = _mm_srli_epi32(s, 24); // a pixel's top byte is its alpha
         __m128i k = _mm_sub_epi32(ones, alpha);
+        // k < 256 into every byte of its lane: OR in copies shifted by 8, then by 16.
         k = _mm_or_si128(k, _mm_slli_epi32(k, 8));
         k = _mm_or_si128(k, _mm_slli_epi32(k, 16));
         auto half = [&](__m128i sv, __m128i dv, __m128i kv) {
             const __m128i x = _mm_add_epi16(_mm_mullo_epi16(dv, kv), bias);
+            // divideBy255(x) = (x + 1 + (x >> 8)) >> 8, no lane past 16 bits.
             const __m128i q = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, one), _mm_srli_epi16(x, 8)), 8);
             return _mm_add_epi16(sv, q);
         };
+        // Unpacking with zero widens bytes to 16-bit lanes, the low eight and the high eight.
         const __m128i lo = half(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(k, zero));
         const __m128i hi = half(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(k, zero));
         const __m128i blended = _mm_packus_epi16(lo, hi);
+        // The comparison is all ones where the glass is clear: AND keeps the frame
+        // there, AND NOT takes the blend everywhere else.
         const __m128i keep = _mm_cmpeq_epi32(alpha, zero);
         const __m128i out = _mm_or_si128(_mm_and_si128(keep, d), _mm_andnot_si128(keep, blended));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(target + idx), out);

@@ -18,7 +18,7 @@ namespace {
         fastTaps(blend, plan.columns[static_cast<std::size_t>(k)], k >= pairBegin && k < pairEnd);
     const __m128i t1 =
         fastTaps(blend, plan.columns[static_cast<std::size_t>(k) + 1], k + 1 >= pairBegin && k + 1 < pairEnd);
-    const __m256i v = _mm256_inserti128_si256(_mm256_castsi128_si256(t0), t1, 1);
+    const __m256i v = _mm256_inserti128_si256(_mm256_castsi128_si256(t0), t1, 1); // t0 low half, t1 high
     const __m256i w = _mm256_loadu_si256(
         reinterpret_cast<const __m256i*>(plan.weights.data() + 8 * static_cast<std::size_t>(k)));
     // 32-bit products from their 16-bit halves, each tap's in one lane; the

@@ -14,6 +14,7 @@ std::int32_t blendSse2(const std::uint8_t* top, const std::uint8_t* bottom, std:
     const __m128i zero = _mm_setzero_si128();
     const __m128i uv = _mm_set1_epi16(static_cast<short>(u)), tv = _mm_set1_epi16(static_cast<short>(t));
     for (; n + 16 <= end; n += 16) {
+        // Unpacking with zero widens bytes to 16-bit lanes, the low eight and the high eight.
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(top + n));
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bottom + n));
         const __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(a, zero), uv),

@@ -23,6 +23,7 @@ namespace velmor::resampling {
         for (std::int32_t r = 0; r < 4; ++r) {
             std::int32_t word;
             std::memcpy(&word, p[r] + x, sizeof word);
+            // One pixel's four bytes, zero-extended to four 32-bit lanes, as doubles.
             _mm256_storeu_pd(dst + 4 * r, _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(word))));
         }
     }
@@ -62,7 +63,8 @@ namespace {
     return _mm256_cvttpd_epi32(_mm256_add_pd(c, belowHalf));
 }
 
-// Four pixels' lanes to sixteen bytes (every lane is within 0..255).
+// Four pixels' lanes to sixteen bytes: 32 to 16 bits, then to 8; every lane is
+// within 0..255, so no pack saturates.
 [[gnu::target("avx2"), gnu::always_inline]] inline __m128i packFour(__m128i p0, __m128i p1, __m128i p2,
                                                                     __m128i p3) {
     return _mm_packus_epi16(_mm_packus_epi32(p0, p1), _mm_packus_epi32(p2, p3));

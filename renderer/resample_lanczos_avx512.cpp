@@ -30,6 +30,7 @@ namespace velmor::resampling {
         for (std::int32_t r = 0; r < 8; ++r) {
             std::int32_t word;
             std::memcpy(&word, p[r] + x, sizeof word);
+            // One pixel's four bytes, zero-extended to four 32-bit lanes, as doubles.
             _mm256_storeu_pd(dst + 4 * r, _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(word))));
         }
     }
@@ -67,7 +68,8 @@ namespace {
     return _mm512_cvttpd_epi32(_mm512_add_pd(c, belowHalf));
 }
 
-// Four pixels' lanes to sixteen bytes (every lane is within 0..255).
+// Four pixels' lanes to sixteen bytes, each 32-bit lane truncated to its low
+// byte (every lane is within 0..255).
 [[gnu::target("avx512f"), gnu::always_inline]] inline __m128i packFourWidest(__m256i p01, __m256i p23) {
     return _mm512_cvtepi32_epi8(_mm512_inserti64x4(_mm512_castsi256_si512(p01), p23, 1));
 }

@@ -28,9 +28,11 @@ namespace {
     // below 256, so the second truncation is exact.
     v = _mm256_min_pd(_mm256_max_pd(v, _mm256_setzero_pd()), _mm256_set1_pd(255.0));
     const __m256d whole = _mm256_cvtepi32_pd(_mm256_cvttpd_epi32(v));
+    // The comparison's all-ones mask ANDed with 1.0 is 1.0 where true, 0.0 elsewhere.
     const __m256d up = _mm256_and_pd(_mm256_cmp_pd(_mm256_sub_pd(v, whole), _mm256_set1_pd(0.5), _CMP_GE_OQ),
                                      _mm256_set1_pd(1.0));
     const __m128i rounded = _mm256_cvttpd_epi32(_mm256_add_pd(whole, up));
+    // 32-bit lanes to 16 bits, then to bytes: all are within 0..255, so no pack saturates.
     const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(rounded, rounded), rounded);
     return std::bit_cast<Pixel>(_mm_cvtsi128_si32(bytes));
 }
@@ -42,6 +44,7 @@ namespace {
     const __m256d last = _mm256_set1_pd(static_cast<double>(length - 1));
     v = _mm256_blendv_pd(v, last, _mm256_cmp_pd(v, last, _CMP_GT_OQ));
     const __m256d positive = _mm256_cmp_pd(v, _mm256_setzero_pd(), _CMP_GT_OQ);
+    // ANDed with the comparison's mask, lanes not above 0 become +0.0.
     const __m128i whole = _mm256_cvttpd_epi32(_mm256_and_pd(v, positive));
     f = _mm256_and_pd(_mm256_sub_pd(v, _mm256_cvtepi32_pd(whole)), positive);
     i0 = whole;

@@ -23,6 +23,7 @@ inline bool clearBlock(const Pixel* p) {
     const auto* v = reinterpret_cast<const __m128i*>(p);
     const __m128i any = _mm_or_si128(_mm_or_si128(_mm_loadu_si128(v), _mm_loadu_si128(v + 1)),
                                      _mm_or_si128(_mm_loadu_si128(v + 2), _mm_loadu_si128(v + 3)));
+    // One mask bit per byte that compared equal to zero: all sixteen set.
     return _mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) == 0xFFFF;
 }
 #endif
