@@ -3,26 +3,14 @@
 // every run reads the same bytes.
 #include <benchmark/benchmark.h>
 
-#include <random>
-
 #include "renderer/renderer.h"
 #include "renderer/resample.h"
+#include "renderer/test_images.h"
 
 namespace {
 
 const velmor::Image& artwork() {
-    static const velmor::Image image = [] {
-        std::mt19937 rng(1254);
-        velmor::Image im{1254, 1254, {}};
-        im.pixels.reserve(1254u * 1254u);
-        for (int k = 0; k < 1254 * 1254; ++k) {
-            const auto a = static_cast<std::uint8_t>(rng() % 256);
-            auto c = [&] { return static_cast<std::uint8_t>(rng() % (a + 1u)); };
-            const auto r = c(), g = c(), b = c();
-            im.pixels.push_back(velmor::Pixel{r, g, b, a});
-        }
-        return im;
-    }();
+    static const velmor::Image image = velmor::test::randomImage(1254, 1254, 1254);
     return image;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "renderer/compositing.h"
+#include "renderer/test_images.h"
 
 namespace velmor {
 namespace {
@@ -145,12 +146,7 @@ TEST(Compositing, LanesMatchPlainArithmetic) {
 
 TEST(Sample, LanesMatchPlainArithmetic) {
     std::mt19937_64 rng(11);
-    Image image{37, 23, {}};
-    for (int k = 0; k < 37 * 23; ++k) {
-        const auto a = static_cast<std::uint8_t>(k % 5 == 0 ? 255 : rng() % 256);
-        image.pixels.push_back(Pixel{static_cast<std::uint8_t>(rng() % (a + 1)), static_cast<std::uint8_t>(rng() % (a + 1)),
-                                     static_cast<std::uint8_t>(rng() % (a + 1)), a});
-    }
+    const Image image = test::randomImage(37, 23, 11);
     std::uniform_real_distribution<double> x(-3, 40), y(-3, 26);
     int failures = 0;
     for (int n = 0; n < 300000; ++n) {
@@ -177,12 +173,7 @@ TEST(Sample, ManyAtOnceMatchesOneByOne) {
     const double odd[] = {std::nan(""), INFINITY, -INFINITY, 1e300, -1e300, -0.0, 0.0, 0.5, 2.999999999999999, 3.0};
     int failures = 0;
     for (auto [w, h] : {std::pair{1, 1}, {1, 5}, {7, 1}, {9, 4}, {4, 9}}) {
-        Image image{w, h, {}};
-        for (int k = 0; k < w * h; ++k) {
-            const auto a = static_cast<std::uint8_t>(rng() % 256);
-            image.pixels.push_back(Pixel{static_cast<std::uint8_t>(rng() % (a + 1)), static_cast<std::uint8_t>(rng() % (a + 1)),
-                                         static_cast<std::uint8_t>(rng() % (a + 1)), a});
-        }
+        const Image image = test::randomImage(w, h, static_cast<unsigned>(16 * w + h));
         for (int n : {0, 1, 3, 4, 5, 8, 13, 64}) {
             std::vector<double> xs(n), ys(n);
             for (int k = 0; k < n; ++k) {

@@ -6,24 +6,17 @@
 
 #include "renderer/compositing.h"
 #include "renderer/renderer.h"
+#include "renderer/test_images.h"
 
 namespace velmor {
 namespace {
+
+using test::randomCrystal;
 
 Renderer withCrystal(Image crystal) {
     Renderer r{Image{}, Image{}, Image{}};
     r.scaledCrystal = std::move(crystal);
     return r;
-}
-
-Image randomCrystal(std::int32_t size, unsigned seed) {
-    std::mt19937 rng(seed);
-    Image image{size, size, {}};
-    for (std::int32_t k = 0; k < size * size; ++k) {
-        const auto a = static_cast<std::uint8_t>(rng() % 3 == 0 ? rng() % 79 : 0);
-        image.pixels.push_back(Pixel{static_cast<std::uint8_t>(a ? rng() % (a + 1u) : 0), a, a, a});
-    }
-    return image;
 }
 
 TEST(Glass, StrengthScalesAllChannels) {

@@ -5,13 +5,12 @@
 
 #include "renderer/reach.h"
 #include "renderer/renderer.h"
+#include "renderer/test_images.h"
 
 namespace velmor {
 namespace {
 
-Image filled(std::int32_t size, Pixel p) {
-    return Image{size, size, std::vector<Pixel>(static_cast<std::size_t>(size) * size, p)};
-}
+using test::solid;
 
 // The pixels a drawing call changed on a light opaque frame must all lie in the
 // reach; returns how many changed, so callers can see the check had something
@@ -39,7 +38,7 @@ Diff compare(const Image& before, const Image& after, const std::vector<RowReach
 class Reach : public ::testing::Test {
 protected:
     // A brass reference, so hand and hub pixels differ from the light frame.
-    Renderer renderer{filled(200, Pixel{}), filled(200, Pixel{200, 150, 70, 255}), filled(200, Pixel{})};
+    Renderer renderer{solid(200, Pixel{}), solid(200, Pixel{200, 150, 70, 255}), solid(200, Pixel{})};
 };
 
 // Every hand and shadow at angles all round, the axes exactly and just off
@@ -50,7 +49,7 @@ TEST_F(Reach, HoldsEveryPixelAHandOrShadowChanges) {
     for (double a = 3.7; a < 360; a += 17.9) angles.push_back(a);
     long total = 0;
     for (std::int32_t size : {160, 237, 640, 1200}) {
-        const Image base = filled(size, Pixel{230, 230, 230, 255});
+        const Image base = solid(size, Pixel{230, 230, 230, 255});
         for (std::int32_t hand = 0; hand < 3; ++hand)
             for (bool shadow : {false, true})
                 for (double angle : angles) {
@@ -74,7 +73,7 @@ TEST_F(Reach, HoldsEveryPixelADiscChanges) {
     std::mt19937 rng(12);
     std::uniform_real_distribution<double> place(-30, 1030), size(1, 60);
     for (std::int32_t width : {160, 333, 1200}) {
-        const Image base = filled(width, Pixel{230, 230, 230, 255});
+        const Image base = solid(width, Pixel{230, 230, 230, 255});
         for (int k = 0; k < 60; ++k) {
             const double cx = k == 0 ? 500 : place(rng), cy = k == 0 ? 492 : place(rng), r = k == 0 ? 28 : size(rng);
             Image frame = base;

@@ -10,6 +10,7 @@
 
 #include "renderer/renderer.h"
 #include "renderer/resample.h"
+#include "renderer/test_images.h"
 
 namespace velmor {
 // Every allocation of this test program is counted (operator new is replaced at
@@ -19,18 +20,14 @@ std::atomic<long> allocatedBytes{0};
 
 namespace {
 
+using test::blank;
+using test::premultiplied;
+
 constexpr int artSize = 400; // small synthetic artwork keeps the resizes quick
 
 Pixel premultiply(int r, int g, int b, int a) {
     return Pixel{static_cast<std::uint8_t>(r * a / 255), static_cast<std::uint8_t>(g * a / 255),
                  static_cast<std::uint8_t>(b * a / 255), static_cast<std::uint8_t>(a)};
-}
-
-Image blank(int size) {
-    Image image;
-    image.width = image.height = size;
-    image.pixels.assign(static_cast<std::size_t>(size) * size, Pixel{});
-    return image;
 }
 
 // A round dial with a rim on a transparent square, shaded so resizing shows.
@@ -94,12 +91,6 @@ std::uint64_t fnv(const Image& image) {
         mix(p.a);
     }
     return h;
-}
-
-bool premultiplied(const Image& image) {
-    for (const Pixel& p : image.pixels)
-        if (p.r > p.a || p.g > p.a || p.b > p.a) return false;
-    return true;
 }
 
 const Options all{true, true, true, true, 1.0};

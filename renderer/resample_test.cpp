@@ -5,9 +5,13 @@
 #include <random>
 
 #include "renderer/resample.h"
+#include "renderer/test_images.h"
 
 namespace velmor {
 namespace {
+
+using test::randomImage;
+using test::solid;
 
 // ---- Plain references, written straight from the formulas. ----
 
@@ -86,28 +90,6 @@ Pixel referenceFastPixel(const Image& s, std::int32_t size, std::int32_t i, std:
     };
     return Pixel{mix(p00.r, p10.r, p01.r, p11.r), mix(p00.g, p10.g, p01.g, p11.g), mix(p00.b, p10.b, p01.b, p11.b),
                  mix(p00.a, p10.a, p01.a, p11.a)};
-}
-
-// ---- Test images. ----
-
-// Random premultiplied pixels with transparent and opaque patches, hard edges
-// everywhere.
-Image randomImage(std::int32_t width, std::int32_t height, unsigned seed) {
-    std::mt19937 rng(seed);
-    Image image{width, height, {}};
-    image.pixels.reserve(static_cast<std::size_t>(width) * height);
-    for (std::int32_t k = 0; k < width * height; ++k) {
-        const unsigned kind = rng() % 8;
-        const auto a = static_cast<std::uint8_t>(kind == 0 ? 0 : (kind == 1 ? 255 : rng() % 256));
-        auto colour = [&] { return static_cast<std::uint8_t>(a == 0 ? 0 : rng() % (a + 1u)); };
-        const auto r = colour(), g = colour(), b = colour();
-        image.pixels.push_back(Pixel{r, g, b, a});
-    }
-    return image;
-}
-
-Image solid(std::int32_t size, Pixel p) {
-    return Image{size, size, std::vector<Pixel>(static_cast<std::size_t>(size) * size, p)};
 }
 
 // Runs a check with the AVX-512, the AVX2 (each where the CPU has them) and the

@@ -9,18 +9,16 @@
 #include "renderer/compositing.h"
 #include "renderer/hand_bounds.h"
 #include "renderer/renderer.h"
+#include "renderer/test_images.h"
 
 namespace velmor {
 namespace {
 
-constexpr double pi = 3.141592653589793;
+using test::blank;
+using test::premultiplied;
+using test::speckled;
 
-Image blank(int size) {
-    Image image;
-    image.width = image.height = size;
-    image.pixels.assign(static_cast<std::size_t>(size) * size, Pixel{});
-    return image;
-}
+constexpr double pi = 3.141592653589793;
 
 Pixel at(const Image& image, int x, int y) { return image.pixels[static_cast<std::size_t>(y) * image.width + x]; }
 
@@ -65,12 +63,6 @@ Image reference(int size, double brassShare) {
 }
 
 Renderer withReference(Image ref) { return Renderer{Image{}, std::move(ref), Image{}}; }
-
-bool premultiplied(const Image& image) {
-    for (const Pixel& p : image.pixels)
-        if (p.r > p.a || p.g > p.a || p.b > p.a) return false;
-    return true;
-}
 
 TEST(Circle, EdgeAtAPixelCentreIsHalfCoveredAndTheShadeRunsLightToDark) {
     const Renderer r = withReference(Image{});
@@ -375,23 +367,6 @@ void polygon(const Renderer& renderer, Image& image, int hand, double angle, boo
 }
 
 } // namespace plain
-
-// Noise with structure: brass of many shades (and some not brass, some
-// translucent) so every colour path of the rasteriser is taken.
-Image speckled(int size, std::uint64_t seed, bool opaque) {
-    std::mt19937_64 rng(seed);
-    Image image = blank(size);
-    for (Pixel& p : image.pixels) {
-        const int kind = static_cast<int>(rng() % 10);
-        const auto a = static_cast<std::uint8_t>(opaque || kind < 8 ? 255 : 1 + rng() % 255);
-        const int g = 60 + static_cast<int>(rng() % 120);
-        const int r = kind < 6 ? std::min(255, g * 107 / 100 + static_cast<int>(rng() % 60)) : static_cast<int>(rng() % 256);
-        const int b = kind < 6 ? g * 90 / 100 - static_cast<int>(rng() % 40) : static_cast<int>(rng() % 256);
-        p = Pixel{static_cast<std::uint8_t>(r * a / 255), static_cast<std::uint8_t>(g * a / 255),
-                  static_cast<std::uint8_t>(std::max(0, b) * a / 255), a};
-    }
-    return image;
-}
 
 TEST(Polygon, GivesExactlyTheBytesOfThePlainRules) {
     Renderer r = withReference(speckled(317, 5, false));
