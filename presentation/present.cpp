@@ -3,6 +3,7 @@
 #include "presentation/clock_renderer.h"
 #include "presentation/frame_request.h"
 #include "presentation/frame_size.h"
+#include "presentation/frame_timing.h"
 #include "presentation/pixel_order.h"
 #include "presentation/system_time.h"
 #include "settings/settings.h"
@@ -47,6 +48,7 @@ bool PresentFrame(HWND window, const Settings& settings, int size, POINT topLeft
     size = FrameSize(size);
     if (!window || !renderer) return false;
 
+    FrameStageTimer drawing(FrameStage::Drawing);
     SYSTEMTIME now{};
     GetLocalTime(&now);
     renderer->renderTo(presentationFrame, size, FrameTime(now), FrameOptions(settings), fast);
@@ -56,6 +58,9 @@ bool PresentFrame(HWND window, const Settings& settings, int size, POINT topLeft
         if (!CreateDib(size)) return false;
     }
     BgraRowsFromImage(presentationFrame, static_cast<std::uint8_t*>(dibBits), size * BYTES_PER_PIXEL, size);
+    drawing.Stop();
+
+    const FrameStageTimer update(FrameStage::LayeredUpdate);
 
     SIZE extent{size, size};
     POINT origin{0, 0};
