@@ -4,27 +4,21 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "testing/utf16.h"
 
-std::string Utf16le(const std::string& ascii) {
-    std::string out;
-    for (char c : ascii) {
-        out.push_back(c);
-        out.push_back('\0');
-    }
-    return out;
-}
+namespace {
 
 TEST(ReportBytes, ThreeCrLfLinesWithoutByteOrderMark) {
     const std::string bytes = ReportBytes(0, 1254);
-    EXPECT_EQ(bytes, Utf16le("failures=0\r\nface_native=1254\r\nmax_render=1200\r\n"));
+    EXPECT_EQ(bytes, Utf16Bytes<std::string>(u"failures=0\r\nface_native=1254\r\nmax_render=1200\r\n"));
     EXPECT_EQ(bytes.substr(0, 4), std::string("f\0a\0", 4));  // no FF FE in front
     EXPECT_EQ(bytes.size(), 2u * 47u);
 }
 
 TEST(ReportBytes, CountsAndWidthsInDecimal) {
-    EXPECT_EQ(ReportBytes(17, 0), Utf16le("failures=17\r\nface_native=0\r\nmax_render=1200\r\n"));
-    EXPECT_EQ(ReportBytes(3, 4294967295u), Utf16le("failures=3\r\nface_native=4294967295\r\nmax_render=1200\r\n"));
+    EXPECT_EQ(ReportBytes(17, 0), Utf16Bytes<std::string>(u"failures=17\r\nface_native=0\r\nmax_render=1200\r\n"));
+    EXPECT_EQ(ReportBytes(3, 4294967295u),
+              Utf16Bytes<std::string>(u"failures=3\r\nface_native=4294967295\r\nmax_render=1200\r\n"));
 }
 
 } // namespace

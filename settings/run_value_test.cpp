@@ -5,16 +5,12 @@
 #include <memory>
 #include <vector>
 
+#include "testing/utf16.h"
+
 namespace {
 
-std::vector<std::byte> Utf16Bytes(std::u16string_view text) {
-    std::vector<std::byte> bytes;
-    for (char16_t unit : text) {
-        bytes.push_back(static_cast<std::byte>(unit & 0xFF));
-        bytes.push_back(static_cast<std::byte>(unit >> 8));
-    }
-    return bytes;
-}
+// The data a REG_SZ query returns for a text.
+std::vector<std::byte> Data(std::u16string_view text) { return Utf16Bytes<std::vector<std::byte>>(text); }
 
 const std::u16string PATH = u"C:\\Program Files\\Velmor\\clock.exe";
 
@@ -25,13 +21,13 @@ TEST(RunValue, QuotedPath) {
 
 TEST(RunValue, MatchesExactTextUpToTheFirstNul) {
     const std::u16string quoted = QuotedPath(PATH);
-    auto withNul = Utf16Bytes(quoted + u'\0');
+    auto withNul = Data(quoted + u'\0');
     EXPECT_TRUE(RunValueMatches(withNul, quoted));
     // Stored without its NUL, or with anything after the NUL.
-    EXPECT_TRUE(RunValueMatches(Utf16Bytes(quoted), quoted));
-    EXPECT_TRUE(RunValueMatches(Utf16Bytes(quoted + u'\0' + u"junk"), quoted));
+    EXPECT_TRUE(RunValueMatches(Data(quoted), quoted));
+    EXPECT_TRUE(RunValueMatches(Data(quoted + u'\0' + u"junk"), quoted));
     // An odd trailing zero byte is part of a NUL; an odd non-zero byte is a character.
-    auto odd = Utf16Bytes(quoted);
+    auto odd = Data(quoted);
     odd.push_back(std::byte{0});
     EXPECT_TRUE(RunValueMatches(odd, quoted));
     odd.back() = std::byte{'x'};
@@ -40,11 +36,11 @@ TEST(RunValue, MatchesExactTextUpToTheFirstNul) {
 
 TEST(RunValue, AnythingElseDoesNotMatch) {
     const std::u16string quoted = QuotedPath(PATH);
-    EXPECT_FALSE(RunValueMatches(Utf16Bytes(PATH + u'\0'), quoted));                  // unquoted
-    EXPECT_FALSE(RunValueMatches(Utf16Bytes(QuotedPath(u"c:\\program files\\velmor\\clock.exe")), quoted));
-    EXPECT_FALSE(RunValueMatches(Utf16Bytes(QuotedPath(u"D:\\Other\\clock.exe")), quoted));
-    EXPECT_FALSE(RunValueMatches(Utf16Bytes(quoted.substr(0, quoted.size() - 1)), quoted)); // shorter
-    EXPECT_FALSE(RunValueMatches(Utf16Bytes(quoted + u" "), quoted));                       // longer
+    EXPECT_FALSE(RunValueMatches(Data(PATH + u'\0'), quoted));                  // unquoted
+    EXPECT_FALSE(RunValueMatches(Data(QuotedPath(u"c:\\program files\\velmor\\clock.exe")), quoted));
+    EXPECT_FALSE(RunValueMatches(Data(QuotedPath(u"D:\\Other\\clock.exe")), quoted));
+    EXPECT_FALSE(RunValueMatches(Data(quoted.substr(0, quoted.size() - 1)), quoted)); // shorter
+    EXPECT_FALSE(RunValueMatches(Data(quoted + u" "), quoted));                       // longer
     EXPECT_FALSE(RunValueMatches({}, quoted));
     EXPECT_TRUE(RunValueMatches({}, u""));
 }
@@ -56,7 +52,7 @@ TEST(RunValue, FullBufferWithoutNulIsReadOnlyToItsEnd) {
     constexpr std::size_t BYTES = 65536;
     const std::u16string quoted = QuotedPath(PATH);
     auto data = std::make_unique<std::byte[]>(BYTES);
-    const auto prefix = Utf16Bytes(quoted);
+    const auto prefix = Data(quoted);
     for (std::size_t i = 0; i < BYTES; ++i)
         data[i] = i < prefix.size() ? prefix[i] : i % 2 == 0 ? std::byte{'a'} : std::byte{0};
     const std::span<const std::byte> stored(data.get(), BYTES);

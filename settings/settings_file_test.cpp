@@ -15,6 +15,7 @@
 #include "settings/save_loop_state.h"
 #include "settings/settings.h"
 #include "settings/settings_text.h"
+#include "testing/utf16.h"
 
 namespace {
 
@@ -40,15 +41,8 @@ void WriteBytes(const std::wstring& path, const Bytes& bytes) {
     CloseHandle(file);
 }
 
-Bytes Utf16File(std::u16string_view text, bool bom = true) {
-    Bytes bytes;
-    if (bom) bytes = {0xFF, 0xFE};
-    for (char16_t unit : text) {
-        bytes.push_back(static_cast<unsigned char>(unit & 0xFF));
-        bytes.push_back(static_cast<unsigned char>(unit >> 8));
-    }
-    return bytes;
-}
+// A UTF-16LE file's bytes: the byte-order mark, then the text.
+Bytes Utf16File(std::u16string_view text) { return Utf16Bytes(text, true); }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

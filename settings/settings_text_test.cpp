@@ -6,18 +6,13 @@
 #include <map>
 #include <vector>
 
+#include "testing/utf16.h"
+
 namespace {
 
 // The file's bytes as written: the mark, then the text, UTF-16LE.
 std::vector<unsigned char> FileBytes(const Settings& settings) {
-    std::u16string all(1, SETTINGS_BOM);
-    all += SettingsText(settings);
-    std::vector<unsigned char> bytes;
-    for (char16_t unit : all) {
-        bytes.push_back(static_cast<unsigned char>(unit & 0xFF));
-        bytes.push_back(static_cast<unsigned char>(unit >> 8));
-    }
-    return bytes;
+    return Utf16Bytes(std::u16string(1, SETTINGS_BOM) + SettingsText(settings));
 }
 
 TEST(SettingsText, DefaultsInFixedKeyOrder) {
