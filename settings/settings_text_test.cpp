@@ -12,7 +12,9 @@ namespace {
 
 // The file's bytes as written: the mark, then the text, UTF-16LE.
 std::vector<unsigned char> FileBytes(const Settings& settings) {
-    return Utf16Bytes(std::u16string(1, SETTINGS_BOM) + SettingsText(settings));
+    std::u16string text(1, SETTINGS_BOM);
+    text += SettingsText(settings);
+    return Utf16Bytes(text);
 }
 
 TEST(SettingsText, DefaultsInFixedKeyOrder) {
