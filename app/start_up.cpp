@@ -6,7 +6,7 @@
 #include "app/globals.h"
 #include "presentation/artwork.h"
 #include "presentation/clock_renderer.h"
-#include "selftest/self_test.h"
+#include "selftest/self_test_mode.h"
 
 void ShowStartupError(const wchar_t* message) {
     MessageBoxW(nullptr, message, TITLE, MB_OK | MB_ICONERROR);

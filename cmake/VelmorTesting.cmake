@@ -1,6 +1,9 @@
 # Test registration shared by both builds.
 #
-#   velmor_add_test(NAME SOURCES a.cpp b.cpp [LIBS lib...] [TIMEOUT s])
+#   velmor_add_test(NAME SOURCES NAME.cpp [LIBS lib...] [TIMEOUT s])
+#
+# One test file, one executable named after it; shared test code goes into a
+# header or a library.
 #
 # Native: a GoogleTest executable whose cases are discovered after the build.
 # Windows: the same executable cross-built and run under Wine through
@@ -30,6 +33,9 @@ include(GoogleTest)
 
 function(velmor_add_test name)
   cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_SOURCES STREQUAL "${name}.cpp")
+    message(FATAL_ERROR "test ${name}: one source, ${name}.cpp, not ${T_SOURCES}")
+  endif()
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()

@@ -1,4 +1,4 @@
-#include "selftest/self_test.h"
+#include "selftest/self_test_mode.h"
 
 #include <cmath>
 #include <memory>
