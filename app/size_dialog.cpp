@@ -78,6 +78,14 @@ void OnDestroy() {
     sizeFont = nullptr;
 }
 
+// The labels and the slider take the window's own background, not the grey of
+// a dialog box, so the controls sit on one plain surface.
+LRESULT OnStaticColor(HDC dc) {
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+}
+
 // Moved to a monitor of another DPI: take the suggested rectangle and lay out again.
 void OnDpiChanged(HWND dialog, const RECT& suggested) {
     SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -117,6 +125,7 @@ LRESULT CALLBACK SizeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
     case WM_COMMAND: OnCommand(dialog, LOWORD(wParam)); return 0;
     case WM_CLOSE: DestroyWindow(dialog); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
+    case WM_CTLCOLORSTATIC: return OnStaticColor(reinterpret_cast<HDC>(wParam));
     case WM_DPICHANGED: OnDpiChanged(dialog, *reinterpret_cast<const RECT*>(lParam)); return 0;
     default: return DefWindowProcW(dialog, message, wParam, lParam);
     }

@@ -89,6 +89,10 @@ TEST_F(SizeDialog, OpensOnceOverTheClockAsAnOwnedToolWindow) {
     const RECT rect = WindowRect(first);
     EXPECT_EQ(rect.left, 100);  // the clock's top-left corner
     EXPECT_EQ(rect.top, 100);
+    const HDC dc = GetDC(sizeLabel);
+    EXPECT_EQ(SendMessageW(first, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(sizeLabel)),
+              reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW)));  // one plain surface
+    ReleaseDC(sizeLabel, dc);
     EXPECT_EQ(Text(GetDlgItem(first, 203)),
               L"Mouse wheel over the clock changes its size.\nHold Shift for smaller adjustments.");
 
