@@ -58,7 +58,12 @@ void horizontalAvx2(const Image& source, const FlatTaps& columns, std::int32_t s
                     double* rows, float* out);
 void verticalAvx2(const float* const* sources, const double* weights, std::int32_t n, std::int32_t size,
                   Pixel* row);
-// The same over columns offset.. of the intermediate rows into row[0..size).
+// The source rows y0.. of a group of `group` (at most 8) as doubles, four per
+// pixel, the group's rows side by side for each column: pixel x of row y0 + r
+// at rows + 4 * (group * x + r). Rows past the last are copies of it; returns
+// how many are real.
+std::int32_t widenRowsAvx2(const Image& source, std::int32_t y0, std::int32_t group, double* rows);
+// The vertical pass over columns offset.. of the intermediate rows into row[0..size).
 void verticalAvx2From(const float* const* sources, const double* weights, std::int32_t n, std::int32_t size,
                       Pixel* row, std::int32_t offset);
 void horizontalAvx512(const Image& source, const FlatTaps& columns, std::int32_t size, std::int32_t y0,

@@ -9,24 +9,30 @@
 #if VELMOR_X86_64
 namespace velmor::resampling {
 
-// The horizontal pass, the same order of operations as the baseline kernel.
-[[gnu::target("avx2")]] void horizontalAvx2(const Image& source, const FlatTaps& columns, std::int32_t size,
-                                            std::int32_t y0, double* rows, float* out) {
+[[gnu::target("avx2")]] std::int32_t widenRowsAvx2(const Image& source, std::int32_t y0, std::int32_t group,
+                                                   double* rows) {
     const std::int32_t width = source.width;
-    const std::int32_t count = std::min<std::int32_t>(4, source.height - y0);
+    const std::int32_t count = std::min<std::int32_t>(group, source.height - y0);
     // Rows past the last are copies of it; their sums are not stored.
-    const Pixel* p[4];
-    for (std::int32_t r = 0; r < 4; ++r)
+    const Pixel* p[8];
+    for (std::int32_t r = 0; r < group; ++r)
         p[r] = source.pixels.data() + static_cast<std::size_t>(y0 + std::min(r, count - 1)) * width;
     for (std::int32_t x = 0; x < width; ++x) {
-        double* dst = rows + 16 * static_cast<std::size_t>(x);
-        for (std::int32_t r = 0; r < 4; ++r) {
+        double* dst = rows + 4 * static_cast<std::size_t>(group) * static_cast<std::size_t>(x);
+        for (std::int32_t r = 0; r < group; ++r) {
             std::int32_t word;
             std::memcpy(&word, p[r] + x, sizeof word);
             // One pixel's four bytes, zero-extended to four 32-bit lanes, as doubles.
             _mm256_storeu_pd(dst + 4 * r, _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(word))));
         }
     }
+    return count;
+}
+
+// The horizontal pass, the same order of operations as the baseline kernel.
+[[gnu::target("avx2")]] void horizontalAvx2(const Image& source, const FlatTaps& columns, std::int32_t size,
+                                            std::int32_t y0, double* rows, float* out) {
+    const std::int32_t count = widenRowsAvx2(source, y0, 4, rows);
     const std::size_t stride = static_cast<std::size_t>(size) * 4;
     for (std::int32_t i = 0; i < size; ++i) {
         __m256d s0 = _mm256_setzero_pd(), s1 = s0, s2 = s0, s3 = s0;

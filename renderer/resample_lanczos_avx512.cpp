@@ -1,7 +1,5 @@
 // The Lanczos kernels in AVX-512, each sum in the baseline kernels' order.
-#include <algorithm>
 #include <cstddef>
-#include <cstring>
 
 #include "renderer/resample_kernels.h"
 
@@ -19,21 +17,7 @@ namespace velmor::resampling {
 [[gnu::target("avx512f")]] void horizontalAvx512(const Image& source, const FlatTaps& columns,
                                                  std::int32_t size, std::int32_t y0, double* rows,
                                                  float* out) {
-    const std::int32_t width = source.width;
-    const std::int32_t count = std::min<std::int32_t>(8, source.height - y0);
-    // Rows past the last are copies of it; their sums are not stored.
-    const Pixel* p[8];
-    for (std::int32_t r = 0; r < 8; ++r)
-        p[r] = source.pixels.data() + static_cast<std::size_t>(y0 + std::min(r, count - 1)) * width;
-    for (std::int32_t x = 0; x < width; ++x) {
-        double* dst = rows + 32 * static_cast<std::size_t>(x);
-        for (std::int32_t r = 0; r < 8; ++r) {
-            std::int32_t word;
-            std::memcpy(&word, p[r] + x, sizeof word);
-            // One pixel's four bytes, zero-extended to four 32-bit lanes, as doubles.
-            _mm256_storeu_pd(dst + 4 * r, _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(word))));
-        }
-    }
+    const std::int32_t count = widenRowsAvx2(source, y0, 8, rows);
     const std::size_t stride = static_cast<std::size_t>(size) * 4;
     for (std::int32_t i = 0; i < size; ++i) {
         __m512d s0 = _mm512_setzero_pd(), s1 = s0, s2 = s0, s3 = s0;
