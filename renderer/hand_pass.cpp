@@ -177,23 +177,23 @@ struct HandPass {
     // a leaf within its hull; false when there are none.
     bool stretch(double Yr, int& j0, int& j1) const {
         double a = firstX, b = lastX;
-        if (cosZero) {
-            if (!(sine * Yr >= -across && sine * Yr <= across)) return false;
-        } else {
-            double lo = (-across - sine * Yr) / cosine, hi = (across - sine * Yr) / cosine;
+        // Narrows [a, b] to the stretch between two bounds in either order;
+        // false when nothing is left.
+        auto keep = [&a, &b](double lo, double hi) {
             if (hi < lo) std::swap(lo, hi);
             a = std::max(a, lo);
             b = std::min(b, hi);
-            if (!(a <= b)) return false;
+            return a <= b;
+        };
+        if (cosZero) {
+            if (!(sine * Yr >= -across && sine * Yr <= across)) return false;
+        } else if (!keep((-across - sine * Yr) / cosine, (across - sine * Yr) / cosine)) {
+            return false;
         }
         if (sinZero) {
             if (!(cosine * Yr >= -length - margin && cosine * Yr <= tail + margin)) return false;
-        } else {
-            double lo = (cosine * Yr + length + margin) / sine, hi = (cosine * Yr - tail - margin) / sine;
-            if (hi < lo) std::swap(lo, hi);
-            a = std::max(a, lo);
-            b = std::min(b, hi);
-            if (!(a <= b)) return false;
+        } else if (!keep((cosine * Yr + length + margin) / sine, (cosine * Yr - tail - margin) / sine)) {
+            return false;
         }
         if (hulled) {
             const double sYr = sine * Yr, cYr = cosine * Yr;
