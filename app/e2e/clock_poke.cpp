@@ -7,6 +7,8 @@
 //   clock-poke timechange | resume | suspend | taskbar | workarea | close | show
 //   clock-poke dpi DPI L T R B      WM_DPICHANGED with that suggested rectangle
 //   clock-poke untray               removes the clock's notification icon
+//   clock-poke icon select | menu   the icon's left click or right click (posted: the
+//                                   menu it opens is modal)
 //   clock-poke move X Y             moves the clock without sizing or activating it
 //   clock-poke on-enter COMMAND...  prints "ready", runs COMMAND after a line of input,
 //                                   then prints "sent": a test times the message exactly
@@ -137,6 +139,13 @@ int Run(int count, wchar_t** arguments) {
     if (command == L"close") return sent(Send(clock, WM_CLOSE, 0, 0));
     if (command == L"show") return sent(Send(clock, WM_SHOW_REQUEST, 0, 0));
     if (command == L"untray") return sent(TrayIcon(clock, NIM_DELETE));
+    if (command == L"icon" && count == 3) {
+        const std::wstring event = arguments[2];
+        if (event != L"select" && event != L"menu") return USAGE;
+        // Version 4 of the icon's callback: the event in the low word of lParam.
+        const LPARAM lParam = event == L"select" ? NIN_SELECT : WM_CONTEXTMENU;
+        return sent(PostMessageW(clock, WM_TRAY, 0, lParam) != 0);
+    }
     if (command == L"move" && count == 4)
         return sent(SetWindowPos(clock, nullptr, number(2), number(3), 0, 0,
                                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != 0);
