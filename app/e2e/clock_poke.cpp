@@ -2,7 +2,7 @@
 // clock by its window class, sends it the messages a user's system sends (Wine
 // raises none of them on cue) and reports what only Windows can tell.
 //
-//   clock-poke info                 rect, styles, title, visibility, work area, icon
+//   clock-poke info                 rect, styles, z-order, title, visibility, work area, icon
 //   clock-poke menu                 whether a popup menu is open, and where
 //   clock-poke timechange | resume | suspend | taskbar | workarea | close | show
 //   clock-poke dpi DPI L T R B      WM_DPICHANGED with that suggested rectangle
@@ -59,7 +59,8 @@ int Info(HWND clock) {
     GetWindowRect(clock, &rect);
     PrintRect("rect", rect);
     const LONG_PTR exStyle = GetWindowLongPtrW(clock, GWL_EXSTYLE);
-    std::printf("layered %d\ntoolwindow %d\n", (exStyle & WS_EX_LAYERED) != 0, (exStyle & WS_EX_TOOLWINDOW) != 0);
+    std::printf("layered %d\ntoolwindow %d\ntopmost %d\n", (exStyle & WS_EX_LAYERED) != 0,
+                (exStyle & WS_EX_TOOLWINDOW) != 0, (exStyle & WS_EX_TOPMOST) != 0);
     wchar_t title[128] = L"";
     GetWindowTextW(clock, title, 128);
     char utf8[512] = "";

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Dragging the clock with the left button: it follows the mouse, is pulled back
 # inside the work area where it was let go half off the screen, and the new
-# position is saved. With LockPosition=1 a drag leaves it where it is while the
+# position is saved; "Bring clock to center" puts it back. With LockPosition=1 a drag leaves it where it is while the
 # wheel and the menu still work; unlocking from the menu lets it move again.
 #   drag.sh PROGRAM.exe CLOCK-POKE.exe WINEPREFIX
 . "$(dirname "$0")/common.sh"
@@ -28,6 +28,11 @@ done <<CASES
 200 100 1000 480
 700 0 1600 480
 CASES
+# "Bring clock to center", the fourth item from the bottom.
+choose Up Up Up Up
+if wait_for 10 rect_is "800 380 320 320"; then pass "\"Bring clock to center\" centres it"
+else fail "after \"Bring clock to center\" the window is '$(clock_rect)'"; fi
+check_settings 10 "centred" X=800 Y=380
 poke close
 expect_exit_0 "closed"
 

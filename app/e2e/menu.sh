@@ -29,6 +29,10 @@ Crystal reflection|Crystal=0|Down Down Down Down Down Down
 Normal reflection turns the crystal on|ReflectionStrength=100 Crystal=1|Down Down Down Down Down Down Down Right Down
 Always on top|AlwaysOnTop=1|Down Down
 CASES
+[ "$(info_field topmost)" = 1 ] && pass "\"Always on top\" makes it topmost" || fail "not topmost"
+choose Down Down
+[ "$(info_field topmost)" = 0 ] && pass "and again not" || fail "still topmost"
+settings+=(AlwaysOnTop=0)
 
 # Exit: the process ends with 0 after one save of the settings as they are.
 inotifywait -m -e moved_to --format '%f' "$(settings_dir)" >"$work/saves" 2>"$work/inotify.log" &
