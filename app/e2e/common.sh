@@ -15,11 +15,12 @@ wine_run=("$source/cmake/wine-run" --prefix="$prefix")
 xvfb_pid="" reaper_pid="" clock_pid=""
 
 # Ends everything this scenario started: the program and every other Wine
-# process of the prefix, then the display. Idempotent.
+# process of the prefix, then the display, and last the watcher that would do
+# it if this script were killed on the way.
 shut_down() {
-  [ -n "$reaper_pid" ] && kill "$reaper_pid" 2>/dev/null
   "${wine_run[@]}" --shutdown
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  [ -n "$reaper_pid" ] && kill "$reaper_pid" 2>/dev/null
   xvfb_pid="" reaper_pid=""
 }
 finish() {
