@@ -18,8 +18,7 @@ while IFS='|' read -r name rect saved lines; do
   fi
   start_clock_and_wait
   [ "$(clock_rect)" = "$rect" ] && pass "$name: window $rect" || fail "$name: window '$(clock_rect)', expected $rect"
-  poke close
-  expect_exit_0 "$name"
+  close_clock "$name"
   # shellcheck disable=SC2086 # the settings are separate words
   check_settings 0 "$name, saved" $saved
 done <<CASES

@@ -118,6 +118,11 @@ expect_exit_0() {
   await_exit 30
   [ "$exit_code" = 0 ] && pass "$1: exit code 0" || fail "$1: exit code $exit_code"
 }
+# Closes the clock as the system would (WM_CLOSE): it saves and ends with 0.
+close_clock() {
+  poke close
+  expect_exit_0 "${1:-closed by WM_CLOSE}"
+}
 
 # The test tool inside Windows (see clock_poke.cpp).
 poke() {

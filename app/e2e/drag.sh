@@ -33,8 +33,7 @@ choose Up Up Up Up
 if wait_for 10 rect_is "800 380 320 320"; then pass "\"Bring clock to center\" centres it"
 else fail "after \"Bring clock to center\" the window is '$(clock_rect)'"; fi
 check_settings 10 "centred" X=800 Y=380
-poke close
-expect_exit_0 "closed"
+close_clock
 
 # Locked: the drag is ignored, so the wheel's resize keeps the old centre
 # (460, 360): 332 pixels at (294, 194).
@@ -55,8 +54,7 @@ if wait_for 10 rect_is "394 244 332 332"; then pass "unlocked: the drag moves it
 else fail "unlocked: window is '$(clock_rect)', expected 394 244 332 332"; fi
 check_settings 10 "unlocked drag" Size=332 X=394 Y=244
 
-poke close
-expect_exit_0 "closed"
+close_clock
 
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]

@@ -43,8 +43,7 @@ hands_moved() {
 wait_for 5 hands_moved && pass "the hands moved within a second" || fail "the picture did not change"
 
 # Closing the window ends the program with 0 and saves where it stood.
-poke close
-expect_exit_0 "WM_CLOSE"
+close_clock
 check_settings 0 "after close" Size=320 X=800 Y=380
 
 echo "$failures failure(s)"

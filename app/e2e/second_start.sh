@@ -37,8 +37,7 @@ cmp -s "$work/before.ini" "$(settings_file)" && [ "$(date -r "$(settings_file)" 
 
 clock_pid=$first
 clock_running && pass "the first clock runs on" || fail "the first clock ended"
-poke close
-expect_exit_0 "closed"
+close_clock
 
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]

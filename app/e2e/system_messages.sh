@@ -67,8 +67,7 @@ poke workarea
 if wait_for 10 rect_is "1600 760 320 320"; then pass "a work-area change pulls the clock inside"
 else fail "after the work-area change the window is '$(clock_rect)'"; fi
 
-poke close
-expect_exit_0 "closed"
+close_clock
 check_settings 0 "after close" X=1600 Y=760 Smooth=0
 
 echo "$failures failure(s)"

@@ -28,8 +28,7 @@ shift-up 334 793 373
 down 322 799 379
 CASES
 
-poke close
-expect_exit_0 "closed"
+close_clock
 check_settings 0 "after close" Size=322 X=799 Y=379
 
 echo "$failures failure(s)"
