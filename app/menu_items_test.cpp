@@ -6,83 +6,53 @@
 
 namespace {
 
-// The menu's top level for the default settings, shown clock, no start-up.
-TEST(MenuItems, SixteenItemsInOrder) {
-    struct Row {
-        MenuItemKind kind;
-        const wchar_t* text;
-        unsigned id;
-        bool checked;
-    };
-    const Row rows[] = {
-        {MenuItemKind::Command, L"Clock size...", 100, false},
-        {MenuItemKind::Command, L"Always on top", 101, false},
-        {MenuItemKind::Command, L"Lock position", 102, false},
-        {MenuItemKind::Separator, L"", 0, false},
-        {MenuItemKind::Command, L"Show seconds hand", 103, true},
-        {MenuItemKind::Command, L"Smooth seconds hand", 104, true},
-        {MenuItemKind::Command, L"Crystal reflection", 105, true},
-        {MenuItemKind::Submenu, L"Reflection strength", 0, false},
-        {MenuItemKind::Command, L"Hand shadows", 106, true},
-        {MenuItemKind::Separator, L"", 0, false},
-        {MenuItemKind::Command, L"Start with Windows", 107, false},
-        {MenuItemKind::Command, L"Bring clock to center", 108, false},
-        {MenuItemKind::Command, L"Hide clock", 109, false},
-        {MenuItemKind::Separator, L"", 0, false},
-        {MenuItemKind::Command, L"About Velmor Clock", 111, false},
-        {MenuItemKind::Command, L"Exit", 110, false},
-    };
-    const std::vector<MenuItem> items = MenuItems(DEFAULT_SETTINGS, true, false);
-    ASSERT_EQ(items.size(), std::size(rows));
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        SCOPED_TRACE(i + 1);
-        EXPECT_EQ(items[i].kind, rows[i].kind);
-        EXPECT_EQ(items[i].text, rows[i].text);
-        EXPECT_EQ(items[i].id, rows[i].id);
-        EXPECT_EQ(items[i].checked, rows[i].checked);
-        EXPECT_EQ(items[i].items.empty(), items[i].kind != MenuItemKind::Submenu);
-    }
-    const std::vector<MenuItem> strengths = {{MenuItemKind::Command, L"Soft", 300, false, {}},
-                                             {MenuItemKind::Command, L"Normal", 301, true, {}},
-                                             {MenuItemKind::Command, L"Strong", 302, false, {}}};
-    EXPECT_EQ(items[7].items, strengths);
+MenuItem C(const wchar_t* text, unsigned id, bool checked = false) { return {MenuItemKind::Command, text, id, checked, {}}; }
+const MenuItem SEPARATOR{MenuItemKind::Separator, L"", 0, false, {}};
+
+TEST(MenuItems, SixteenItemsInOrderForTheDefaults) {
+    const std::vector<MenuItem> expected = {
+        C(L"Clock size...", 100), C(L"Always on top", 101), C(L"Lock position", 102), SEPARATOR,
+        C(L"Show seconds hand", 103, true), C(L"Smooth seconds hand", 104, true), C(L"Crystal reflection", 105, true),
+        {MenuItemKind::Submenu, L"Reflection strength", 0, false,
+         {C(L"Soft", 300), C(L"Normal", 301, true), C(L"Strong", 302)}},
+        C(L"Hand shadows", 106, true), SEPARATOR, C(L"Start with Windows", 107), C(L"Bring clock to center", 108),
+        C(L"Hide clock", 109), SEPARATOR, C(L"About Velmor Clock", 111), C(L"Exit", 110)};
+    EXPECT_EQ(MenuItems(DEFAULT_SETTINGS, true, false), expected);
 }
 
-// Check marks of every item in turn: each follows its own state only.
+// Each check mark follows its own state alone: x/. for the items, X/_ for the submenu's.
 TEST(MenuItems, CheckMarksFollowTheirStateAlone) {
-    const auto checks = [](const Settings& s, bool visible, bool startup) {
-        std::string marks;
+    const auto marks = [](const Settings& s, bool visible, bool startup) {
+        std::string text;
         for (const MenuItem& item : MenuItems(s, visible, startup)) {
-            marks += item.checked ? 'x' : '.';
-            for (const MenuItem& sub : item.items) marks += sub.checked ? 'X' : '_';
+            text += item.checked ? 'x' : '.';
+            for (const MenuItem& sub : item.items) text += sub.checked ? 'X' : '_';
         }
-        return marks;
+        return text;
     };
     Settings off = DEFAULT_SETTINGS;
     off.Seconds = off.Smooth = off.Crystal = off.Shadows = false;
     off.ReflectionStrength = 80;  // from a file: none of the three
-    EXPECT_EQ(checks(off, true, false), "........___........");
     const struct {
         void (*change)(Settings&);
         const char* marks;
     } rows[] = {
+        {[](Settings&) {}, "........___........"},
         {[](Settings& s) { s.AlwaysOnTop = true; }, ".x......___........"},
         {[](Settings& s) { s.LockPosition = true; }, "..x.....___........"},
         {[](Settings& s) { s.Seconds = true; }, "....x...___........"},
         {[](Settings& s) { s.Smooth = true; }, ".....x..___........"},
         {[](Settings& s) { s.Crystal = true; }, "......x.___........"},
         {[](Settings& s) { s.ReflectionStrength = 65; }, "........X__........"},
-        {[](Settings& s) { s.ReflectionStrength = 100; }, "........_X_........"},
         {[](Settings& s) { s.ReflectionStrength = 135; }, "........__X........"},
-        {[](Settings& s) { s.ReflectionStrength = 136; }, "........___........"},
         {[](Settings& s) { s.Shadows = true; }, "........___x......."},
     };
     for (const auto& row : rows) {
         Settings s = off;
         row.change(s);
-        EXPECT_EQ(checks(s, true, false), row.marks);
+        EXPECT_EQ(marks(s, true, false), row.marks);
     }
-    EXPECT_EQ(checks(off, true, true), "........___..x.....");
+    EXPECT_EQ(marks(off, true, true), "........___..x.....");
     EXPECT_EQ(MenuItems(off, false, false)[12].text, L"Show clock");
 }
 
@@ -90,27 +60,28 @@ TEST(MenuItems, CheckMarksFollowTheirStateAlone) {
 struct Recorder final : MenuActions {
     std::string log;
     bool& visible;
-    bool startup = false;
     bool startupWorks = true;
     std::wstring message;
 
     explicit Recorder(bool& v) : visible(v) {}
-    void Note(const std::string& word) { log += (log.empty() ? "" : " ") + word; }
+    void Note(const char* word) {
+        if (!log.empty()) log += ' ';
+        log += word;
+    }
     void OpenSizeDialog() override { Note("size"); }
     void Schedule() override { Note("schedule"); }
     void KeepVisible(bool center) override { Note(center ? "center" : "keep"); }
     void ShowClock() override {
-        visible = true;
         Note("showclock");
+        visible = true;
     }
     void ShowWindow(bool show) override { Note(show ? "show" : "hide"); }
     bool StartupEnabled() override {
         Note("startup?");
-        return startup;
+        return true;
     }
     bool SetStartup(bool enable) override {
         Note(enable ? "startup=1" : "startup=0");
-        if (startupWorks) startup = enable;
         return startupWorks;
     }
     void Message(const wchar_t* text, MessageIcon icon) override {
@@ -122,30 +93,31 @@ struct Recorder final : MenuActions {
     void Save() override { Note("save"); }
 };
 
+// From all-off settings (strength 80) and a hidden clock: each command's change
+// and its calls on the clock, in order.
 TEST(MenuCommands, EachCommandChangesItsSettingAndCallsOnTheClock) {
     const struct {
         unsigned id;
-        void (*expect)(Settings&);  // the change the command makes
+        void (*expect)(Settings&);
         const char* log;
-        bool visibleAfter;
     } rows[] = {
-        {CMD_CLOCK_SIZE, [](Settings&) {}, "size render save", false},
-        {CMD_ALWAYS_ON_TOP, [](Settings& s) { s.AlwaysOnTop = true; }, "keep render save", false},
-        {CMD_LOCK_POSITION, [](Settings& s) { s.LockPosition = true; }, "render save", false},
-        {CMD_SECONDS, [](Settings& s) { s.Seconds = true; }, "schedule render save", false},
-        {CMD_SMOOTH, [](Settings& s) { s.Smooth = true; }, "schedule render save", false},
-        {CMD_CRYSTAL, [](Settings& s) { s.Crystal = true; }, "render save", false},
-        {CMD_SHADOWS, [](Settings& s) { s.Shadows = true; }, "render save", false},
-        {CMD_SOFT, [](Settings& s) { s.Crystal = true; s.ReflectionStrength = 65; }, "render save", false},
-        {CMD_NORMAL, [](Settings& s) { s.Crystal = true; s.ReflectionStrength = 100; }, "render save", false},
-        {CMD_STRONG, [](Settings& s) { s.Crystal = true; s.ReflectionStrength = 135; }, "render save", false},
-        {CMD_STARTUP, [](Settings&) {}, "startup? startup=1 render save", false},
-        {CMD_CENTER, [](Settings&) {}, "showclock center render save", true},
-        {CMD_SHOW_HIDE, [](Settings&) {}, "show render save", true},
-        {CMD_ABOUT, [](Settings&) {}, "info render save", false},
-        {CMD_EXIT, [](Settings&) {}, "close", false},
-        {0, [](Settings&) {}, "", false},    // dismissed
-        {112, [](Settings&) {}, "", false},  // not on the menu
+        {CMD_CLOCK_SIZE, [](Settings&) {}, "size render save"},
+        {CMD_ALWAYS_ON_TOP, [](Settings& s) { s.AlwaysOnTop = true; }, "keep render save"},
+        {CMD_LOCK_POSITION, [](Settings& s) { s.LockPosition = true; }, "render save"},
+        {CMD_SECONDS, [](Settings& s) { s.Seconds = true; }, "schedule render save"},
+        {CMD_SMOOTH, [](Settings& s) { s.Smooth = true; }, "schedule render save"},
+        {CMD_CRYSTAL, [](Settings& s) { s.Crystal = true; }, "render save"},
+        {CMD_SHADOWS, [](Settings& s) { s.Shadows = true; }, "render save"},
+        {CMD_SOFT, [](Settings& s) { s.Crystal = true, s.ReflectionStrength = 65; }, "render save"},
+        {CMD_NORMAL, [](Settings& s) { s.Crystal = true, s.ReflectionStrength = 100; }, "render save"},
+        {CMD_STRONG, [](Settings& s) { s.Crystal = true, s.ReflectionStrength = 135; }, "render save"},
+        {CMD_STARTUP, [](Settings&) {}, "startup? startup=0 render save"},  // asked again, the opposite set
+        {CMD_CENTER, [](Settings&) {}, "showclock center render save"},
+        {CMD_SHOW_HIDE, [](Settings&) {}, "show render save"},
+        {CMD_ABOUT, [](Settings&) {}, "info render save"},
+        {CMD_EXIT, [](Settings&) {}, "close"},
+        {0, [](Settings&) {}, ""},    // dismissed
+        {112, [](Settings&) {}, ""},  // not on the menu
     };
     Settings off = DEFAULT_SETTINGS;
     off.Seconds = off.Smooth = off.Crystal = off.Shadows = false;
@@ -159,40 +131,23 @@ TEST(MenuCommands, EachCommandChangesItsSettingAndCallsOnTheClock) {
         RunCommand(row.id, settings, visible, clock);
         EXPECT_EQ(settings, expected);
         EXPECT_EQ(clock.log, row.log);
-        EXPECT_EQ(visible, row.visibleAfter);
+        EXPECT_EQ(visible, row.id == CMD_CENTER || row.id == CMD_SHOW_HIDE);
         EXPECT_EQ(clock.message, row.id == CMD_ABOUT ? ABOUT_TEXT : L"");
     }
-}
-
-TEST(MenuCommands, TogglesFlipBack) {
+    // Toggles flip back; a failed start-up change is reported.
     Settings settings = DEFAULT_SETTINGS;
     bool visible = true;
     Recorder clock(visible);
-    for (unsigned id : {CMD_ALWAYS_ON_TOP, CMD_LOCK_POSITION, CMD_SECONDS, CMD_SMOOTH, CMD_CRYSTAL, CMD_SHADOWS,
-                        CMD_SHOW_HIDE}) {
-        RunCommand(id, settings, visible, clock);
-        RunCommand(id, settings, visible, clock);
-    }
-    EXPECT_EQ(settings, DEFAULT_SETTINGS);
-    EXPECT_TRUE(visible);
-    EXPECT_NE(clock.log.find("hide render save show"), std::string::npos);
-}
-
-TEST(MenuCommands, StartWithWindowsAsksAgainAndReportsAFailure) {
-    Settings settings = DEFAULT_SETTINGS;
-    bool visible = true;
-    Recorder clock(visible);
-    clock.startup = true;  // registered since the menu opened
-    RunCommand(CMD_STARTUP, settings, visible, clock);
-    EXPECT_EQ(clock.log, "startup? startup=0 render save");
-    EXPECT_FALSE(clock.startup);
-
-    clock.log.clear();
     clock.startupWorks = false;
+    for (unsigned id : {CMD_ALWAYS_ON_TOP, CMD_LOCK_POSITION, CMD_SECONDS, CMD_SMOOTH, CMD_CRYSTAL, CMD_SHADOWS})
+        RunCommand(id, settings, visible, clock);
+    Settings flipped = DEFAULT_SETTINGS;
+    flipped.AlwaysOnTop = flipped.LockPosition = true;
+    flipped.Seconds = flipped.Smooth = flipped.Crystal = flipped.Shadows = false;
+    EXPECT_EQ(settings, flipped);
     RunCommand(CMD_STARTUP, settings, visible, clock);
-    EXPECT_EQ(clock.log, "startup? startup=1 error render save");
-    EXPECT_EQ(clock.message, L"Windows could not save the startup setting.");
-    EXPECT_EQ(settings, DEFAULT_SETTINGS);
+    EXPECT_EQ(clock.message, STARTUP_FAILED);
+    EXPECT_TRUE(clock.log.ends_with("startup? startup=0 error render save"));
 }
 
 } // namespace

@@ -42,43 +42,29 @@ inline std::vector<MenuItem> ReadMenu(HMENU menu) {
         info.dwTypeData = text;
         info.cch = static_cast<UINT>(std::size(text));
         EXPECT_TRUE(GetMenuItemInfoW(menu, i, TRUE, &info));
-        // Nothing is ever greyed (separators are, by nature).
-        if (!(info.fType & MFT_SEPARATOR)) {
-            EXPECT_FALSE(info.fState & MFS_DISABLED) << i;
-        }
-        MenuItem item;
-        item.kind = (info.fType & MFT_SEPARATOR) ? MenuItemKind::Separator
-                    : info.hSubMenu              ? MenuItemKind::Submenu
-                                                 : MenuItemKind::Command;
-        item.text = text;
-        item.id = item.kind == MenuItemKind::Command ? info.wID : 0;
-        item.checked = (info.fState & MFS_CHECKED) != 0;
-        if (info.hSubMenu) item.items = ReadMenu(info.hSubMenu);
-        items.push_back(std::move(item));
+        const bool separator = info.fType & MFT_SEPARATOR;
+        EXPECT_TRUE(separator || !(info.fState & MFS_DISABLED)) << "greyed: " << i;
+        const MenuItemKind kind = separator      ? MenuItemKind::Separator
+                                  : info.hSubMenu ? MenuItemKind::Submenu
+                                                  : MenuItemKind::Command;
+        items.push_back({kind, text, kind == MenuItemKind::Command ? info.wID : 0, (info.fState & MFS_CHECKED) != 0,
+                         info.hSubMenu ? ReadMenu(info.hSubMenu) : std::vector<MenuItem>{}});
     }
     return items;
 }
 
-// The keys that pick command `id` from a menu of `items` that has just opened
-// with nothing selected: Down to the item (separators are skipped), Right into
-// the submenu, Return.
+// The keys that pick command `id` from a menu of `items` just opened with
+// nothing selected: Down to the item (separators are skipped), Right into the
+// submenu, which opens on its first item, Return.
 inline std::vector<WPARAM> KeysFor(const std::vector<MenuItem>& items, unsigned id) {
-    std::vector<WPARAM> keys{VK_DOWN};
+    std::vector<WPARAM> keys;
     for (const MenuItem& item : items) {
         if (item.kind == MenuItemKind::Separator) continue;
-        if (item.id == id) {
-            keys.push_back(VK_RETURN);
-            return keys;
-        }
-        if (item.kind == MenuItemKind::Submenu) {
-            std::vector<WPARAM> inner = KeysFor(item.items, id);
-            if (inner.back() == VK_RETURN) {
-                keys.push_back(VK_RIGHT);  // opens the submenu on its first item
-                keys.insert(keys.end(), inner.begin() + 1, inner.end());
-                return keys;
-            }
-        }
         keys.push_back(VK_DOWN);
+        std::size_t sub = 0;
+        while (sub < item.items.size() && item.items[sub].id != id) ++sub;
+        if (sub < item.items.size()) keys.push_back(VK_RIGHT), keys.insert(keys.end(), sub, VK_DOWN);
+        if (item.id == id || sub < item.items.size()) return keys.push_back(VK_RETURN), keys;
     }
     return {VK_ESCAPE};  // not on the menu
 }

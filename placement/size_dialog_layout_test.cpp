@@ -34,20 +34,4 @@ TEST(SizeDialogLayout, ScalesClientFontAndControlsWithRoundingToNearest) {
     EXPECT_EQ(SizeDialogControls(96), at96);
 }
 
-// Every control stays inside the client area, and none overlaps the next one
-// down or across, at any DPI the dialog may meet.
-TEST(SizeDialogLayout, ControlsFitTheClientAreaWithoutOverlapping) {
-    for (unsigned dpi = 72; dpi <= 480; ++dpi) {
-        const ScreenSize client = SizeDialogClient(dpi);
-        const auto c = SizeDialogControls(dpi);
-        for (const ControlPlace& place : c) {
-            EXPECT_GE(place.topLeft.x, 0) << dpi;
-            EXPECT_LE(place.topLeft.x + place.size.width, client.width) << dpi;
-            EXPECT_LE(place.topLeft.y + place.size.height, client.height) << dpi;
-        }
-        for (int i = 0; i < 3; ++i) EXPECT_LE(c[i].topLeft.y + c[i].size.height, c[i + 1].topLeft.y) << dpi;
-        EXPECT_LT(c[3].topLeft.x + c[3].size.width, c[4].topLeft.x) << dpi;
-    }
-}
-
 } // namespace
