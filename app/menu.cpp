@@ -36,8 +36,7 @@ private:
     MessageBoxFunction messageBox_;
 };
 
-} // namespace
-
+// A popup menu holding `items`; the caller destroys it.
 HMENU CreateContextMenu(const std::vector<MenuItem>& items) {
     const HMENU menu = CreatePopupMenu();
     for (const MenuItem& item : items) {
@@ -53,6 +52,8 @@ HMENU CreateContextMenu(const std::vector<MenuItem>& items) {
     }
     return menu;
 }
+
+} // namespace
 
 void Menu(POINT point) { Menu(point, MessageBoxW); }
 

@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "app/menu_items.h"
 
 // Shows the clock's messages; MessageBoxW, or a recorder in tests.
@@ -14,6 +12,3 @@ using MessageBoxFunction = int(WINAPI*)(HWND owner, LPCWSTR text, LPCWSTR captio
 // (screen pixels) and carries out the command chosen, if any.
 void Menu(POINT point);
 void Menu(POINT point, MessageBoxFunction messageBox);
-
-// A popup menu holding `items`; the caller destroys it.
-HMENU CreateContextMenu(const std::vector<MenuItem>& items);
