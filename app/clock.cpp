@@ -1,8 +1,10 @@
 #include "app/clock.h"
 
 #include "app/globals.h"
+#include "app/layout_memory.h"
 #include "app/windows_clock_window.h"
 #include "placement/dpi.h"
+#include "placement/placement_memory_file.h"
 #include "placement/schedule.h"
 #include "placement/size_label_window.h"
 #include "placement/size_model.h"
@@ -15,6 +17,9 @@ ScreenPoint resizeCenter2;
 ResizeMotion resizeMotion;
 
 namespace {
+
+// The user's place per monitor layout and the watch on the layout.
+LayoutMemory layoutMemory;
 
 // Runs a placement rule on the clock window, the settings, the DPI and the
 // resize state of this program.
@@ -69,3 +74,11 @@ void KeepVisible(bool center) {
 }
 
 void UpdateLabel() { ShowSizeLabel(sizeLabel, cfg.Size, dpi); }
+
+void StartLayoutMemory() { StartLayoutMemory(layoutMemory, PlacementMemoryPath(iniPath), windowHandle, cfg, dpi); }
+
+void RememberPlace() { RememberPlace(layoutMemory, windowHandle, cfg.Size); }
+
+void NoticeLayoutChange() { NoticeLayoutChange(layoutMemory, windowHandle, GetTickCount64()); }
+
+void WatchLayout() { WatchLayout(layoutMemory, windowHandle, cfg, dpi, GetTickCount64()); }

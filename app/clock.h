@@ -42,3 +42,9 @@ void KeepVisible(bool center);
 
 // Rewrites the size dialog's label; nothing while the dialog is closed.
 void UpdateLabel();
+
+// The user's place per monitor layout (app/layout_memory.h), on the clock.
+void StartLayoutMemory();
+void RememberPlace();
+void NoticeLayoutChange();
+void WatchLayout();

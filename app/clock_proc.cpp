@@ -1,6 +1,7 @@
 #include "app/clock_proc.h"
 
 #include <windowsx.h>
+#include <wtsapi32.h>
 
 #include "app/clock.h"
 #include "app/constants.h"
@@ -36,10 +37,12 @@ void OnTimer(HWND window, WPARAM id) {
     switch (id) {
     case ANIMATION_TIMER: TickResize(); break;
     case TICK_TIMER: OnTick(window); break;
-    case SAVE_TIMER:
+    case SAVE_TIMER:  // a wheel or dialog resize is over: the user's size and place
         KillTimer(window, SAVE_TIMER);
         SaveSettings();
+        RememberPlace();
         break;
+    case LAYOUT_TIMER: WatchLayout(); break;
     default: break;
     }
 }
@@ -48,7 +51,8 @@ void OnDestroy(HWND window) {
     if (sizeWindow) DestroyWindow(sizeWindow);
     SaveSettings();
     Shell_NotifyIconW(NIM_DELETE, &tray);
-    for (int id : {TICK_TIMER, SAVE_TIMER, ANIMATION_TIMER}) KillTimer(window, id);
+    WTSUnRegisterSessionNotification(window);
+    for (int id : {TICK_TIMER, SAVE_TIMER, ANIMATION_TIMER, LAYOUT_TIMER}) KillTimer(window, id);
     PostQuitMessage(0);
 }
 
@@ -59,6 +63,7 @@ void OnClose(HWND window) {
 
 void OnWorkAreaChange(WPARAM action) {
     if (action != SPI_SETWORKAREA || initializing) return;
+    NoticeLayoutChange();
     KeepVisible(false);
     Render();
 }
@@ -76,9 +81,16 @@ void OnContextMenu(LPARAM lParam) {
 
 void OnDisplayChange() {
     if (initializing) return;
+    NoticeLayoutChange();
     StopResize();
     KeepVisible(false);
     Schedule();
+}
+
+// A session connected (remote desktop, fast user switching) or unlocked: its
+// monitors may not be the ones it left with.
+void OnSessionChange(WPARAM event) {
+    if (event == WTS_CONSOLE_CONNECT || event == WTS_REMOTE_CONNECT || event == WTS_SESSION_UNLOCK) NoticeLayoutChange();
 }
 
 // The left button grabs the clock as if by its caption: the system's move loop
@@ -102,11 +114,13 @@ void OnPowerEvent(WPARAM event) {
     FinishResize();
     Render();
     Schedule();
+    NoticeLayoutChange();
 }
 
 void OnExitSizeMove() {
     KeepVisible(false);
     SaveSettings();
+    RememberPlace();
 }
 
 // The clock moved to a monitor of another DPI: the size setting is clamped for
@@ -172,6 +186,7 @@ LRESULT CALLBACK ClockProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_DPICHANGED: OnDpiChanged(wParam, reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_TRAY: OnTrayEvent(window, lParam); return 0;
     case WM_SHOW_REQUEST: ShowClock(); return 0;
+    case WM_WTSSESSION_CHANGE: OnSessionChange(wParam); return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }

@@ -20,7 +20,10 @@ public:
 
     void OpenSizeDialog() override { ::OpenSizeDialog(); }
     void Schedule() override { ::Schedule(); }
-    void KeepVisible(bool center) override { ::KeepVisible(center); }
+    void KeepVisible(bool center) override {
+        ::KeepVisible(center);
+        if (center) RememberPlace();  // "Bring clock to center" is the user's placement
+    }
     void ShowClock() override { ::ShowClock(); }
     void ShowWindow(bool show) override { ::ShowWindow(windowHandle, show ? SW_SHOWNOACTIVATE : SW_HIDE); }
     bool StartupEnabled() override { return ::StartupEnabled(); }

@@ -71,6 +71,9 @@ int OpenClock(OwnedErrorBox showError) {
     // A clock that was never placed is centred on its monitor; a placed one is
     // only pulled back inside it.
     KeepVisible(cfg.X == INT_MIN);
+    // The place the user had under this layout, when the settings' position
+    // was saved under another one.
+    StartLayoutMemory();
     if (!Render()) {
         showError(windowHandle, DISPLAY_FAILED);
         DestroyWindow(windowHandle);  // saves on the way out, as every close does

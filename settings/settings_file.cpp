@@ -3,33 +3,11 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "settings/atomic_file.h"
 #include "settings/settings.h"
 #include "settings/settings_text.h"
 
 std::wstring iniPath;
-
-namespace {
-
-// Owns a file handle; closes it once, explicitly or when it goes out of scope.
-struct FileHandle {
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    explicit FileHandle(HANDLE h) : handle(h) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() { Close(); }
-    bool Valid() const { return handle != INVALID_HANDLE_VALUE; }
-    void Close() {
-        if (Valid()) CloseHandle(handle);
-        handle = INVALID_HANDLE_VALUE;
-    }
-};
-
-bool WriteExactly(HANDLE file, const void* data, DWORD bytes) {
-    DWORD written = 0;
-    return WriteFile(file, data, bytes, &written, nullptr) && written == bytes;
-}
-
-} // namespace
 
 void InitSettings() {
     wchar_t folder[MAX_PATH] = {};
@@ -66,21 +44,7 @@ bool SaveSettings(HWND window) {
         cfg.Y = rect.top;
     }
 
-    const std::u16string text = SettingsText(cfg);
-    const std::wstring tempPath = iniPath + L".tmp";
-
-    FileHandle file(CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return false;
-
-    const char16_t bom = SETTINGS_BOM;
-    const bool written = WriteExactly(file.handle, &bom, sizeof bom) &&
-                         WriteExactly(file.handle, text.data(), static_cast<DWORD>(text.size() * sizeof(char16_t)));
-    const bool flushed = written && FlushFileBuffers(file.handle);
-    file.Close();
-    if (!flushed || !MoveFileExW(tempPath.c_str(), iniPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(tempPath.c_str());
-        return false;
-    }
-    return true;
+    // The file's bytes: the UTF-16LE byte-order mark, then the text.
+    const std::u16string text = SETTINGS_BOM + SettingsText(cfg);
+    return ReplaceFileAtomically(iniPath, {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)});
 }

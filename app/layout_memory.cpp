@@ -1,0 +1,67 @@
+#include "app/layout_memory.h"
+
+#include <wtsapi32.h>
+
+#include "app/clock.h"
+#include "placement/clock_window.h"
+#include "placement/placement_memory_file.h"
+#include "placement/size_model.h"
+#include "placement/windows_monitors.h"
+
+namespace {
+
+void Keep(LayoutMemory& state, std::uint64_t layout) {
+    state.memory.current = layout;
+    SavePlacementMemory(state.path, state.memory);
+}
+
+// Puts the clock where the user had it under `layout`, or, for a layout never
+// seen, only inside its monitor as after any display change. The move is the
+// program's: it is not remembered as the user's place.
+void PlaceFor(LayoutMemory& state, const MonitorLayout& layout, Settings& settings, unsigned dpi) {
+    StopResize();
+    if (const std::optional<ClockPlace> place = ChoosePlace(layout, state.memory)) {
+        settings.Size = ClampSize(place->size, dpi);
+        Present(Pixels(settings.Size, dpi), POINT{place->topLeft.x, place->topLeft.y}, false);
+    }
+    KeepVisible(false);
+    Schedule();
+    if (state.memory.current != layout.signature) Keep(state, layout.signature);
+}
+
+} // namespace
+
+void StartLayoutMemory(LayoutMemory& state, std::wstring path, HWND window, Settings& settings, unsigned dpi) {
+    state.path = std::move(path);
+    state.memory = LoadPlacementMemory(state.path);
+    if (const std::optional<MonitorLayout> layout = ReadMonitorLayout()) {
+        state.watch.settled = layout->fingerprint;
+        if (state.memory.current != layout->signature) PlaceFor(state, *layout, settings, dpi);
+    }
+    SetTimer(window, LAYOUT_TIMER, PollInterval(state.watch), nullptr);
+    WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION);
+}
+
+void RememberPlace(LayoutMemory& state, HWND window, std::int32_t size) {
+    const std::optional<MonitorLayout> layout = ReadMonitorLayout();
+    RECT rect{};
+    if (!layout || IsIconic(window) || !GetWindowRect(window, &rect)) return;
+    if (const std::optional<RememberedPlace> place = PlaceOf(*layout, {rect.left, rect.top, rect.right, rect.bottom}, size)) {
+        Remember(state.memory, *place);
+        Keep(state, layout->signature);
+    }
+}
+
+void NoticeLayoutChange(LayoutMemory& state, HWND window, std::uint64_t now) {
+    NoticeChange(state.watch, now);
+    SetTimer(window, LAYOUT_TIMER, PollInterval(state.watch), nullptr);
+}
+
+void WatchLayout(LayoutMemory& state, HWND window, Settings& settings, unsigned dpi, std::uint64_t now) {
+    const std::optional<MonitorLayout> layout = ReadMonitorLayout();
+    const unsigned interval = PollInterval(state.watch);
+    const std::optional<std::uint64_t> fingerprint =
+        layout ? std::optional<std::uint64_t>(layout->fingerprint) : std::nullopt;
+    if (PollLayout(state.watch, fingerprint, now)) PlaceFor(state, *layout, settings, dpi);
+    if (PollInterval(state.watch) != interval) SetTimer(window, LAYOUT_TIMER, PollInterval(state.watch), nullptr);
+}
