@@ -4,11 +4,13 @@
 
 #include <cstdint>
 
+#include "renderer/frame_limits.h"
+
 namespace velmor::size {
 
-inline constexpr int SMALLEST = 160;          // smallest size and smallest pixel width
+inline constexpr int SMALLEST = velmor::smallestFrame;       // smallest size and smallest pixel width
 inline constexpr int LARGEST = 900;           // largest size at 96 DPI and below
-inline constexpr int LARGEST_PIXELS = 1200;   // the clock is never wider than this
+inline constexpr int LARGEST_PIXELS = velmor::largestFrame;  // the clock is never wider than this
 inline constexpr unsigned PIXEL_BUDGET = 115200; // 1200 x 96
 inline constexpr unsigned REFERENCE_DPI = 96;
 inline constexpr int HUNDRED_PERCENT = 320;   // default size, shown as 100 %

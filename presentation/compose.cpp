@@ -2,13 +2,13 @@
 
 #include "presentation/clock_renderer.h"
 #include "presentation/frame_request.h"
-#include "presentation/frame_size.h"
+#include "renderer/frame_limits.h"
 #include "presentation/pixel_order.h"
 #include "presentation/system_time.h"
 #include "settings/settings.h"
 
 std::unique_ptr<Gdiplus::Bitmap> Compose(int size, const SYSTEMTIME& time, bool fast) {
-    size = FrameSize(size);
+    size = velmor::frameSize(size);
     velmor::Image frame;
     if (renderer) renderer->renderTo(frame, size, FrameTime(time), FrameOptions(cfg), fast);
 

@@ -2,7 +2,7 @@
 
 #include "presentation/clock_renderer.h"
 #include "presentation/frame_request.h"
-#include "presentation/frame_size.h"
+#include "renderer/frame_limits.h"
 #include "presentation/frame_timing.h"
 #include "presentation/pixel_order.h"
 #include "presentation/system_time.h"
@@ -45,7 +45,7 @@ bool CreateDib(std::int32_t size) {
 bool PresentFrame(HWND window, const Settings& settings, int size, POINT topLeft, bool fast) {
     // The frame, the surface and the window must all have the one clamped size,
     // or the pixel copy would run past one of them.
-    size = FrameSize(size);
+    size = velmor::frameSize(size);
     if (!window || !renderer) return false;
 
     FrameStageTimer drawing(FrameStage::Drawing);

@@ -47,8 +47,7 @@ bool Renderer::usable() const {
 }
 
 void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options options, bool fast) {
-    if (size > largestFrame) size = largestFrame;
-    if (size < smallestFrame) size = smallestFrame;
+    size = frameSize(size);
 
     if (!usable()) {
         // Nothing to draw from: a transparent frame of the asked size.

@@ -5,16 +5,13 @@
 #include <memory>
 #include <vector>
 
+#include "renderer/frame_limits.h"
 #include "renderer/hand_shape.h"
 #include "renderer/image.h"
 #include "renderer/reach.h"
 #include "renderer/visible.h"
 
 namespace velmor {
-
-// The frame sizes the renderer draws, in pixels: any other is clamped into them.
-inline constexpr std::int32_t smallestFrame = 160;
-inline constexpr std::int32_t largestFrame = 1200;
 
 // The time to show; copied from the platform's local time.
 struct Time {
