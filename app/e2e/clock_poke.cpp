@@ -10,18 +10,23 @@
 //   clock-poke icon select | menu   the icon's left click or right click (posted: the
 //                                   menu it opens is modal)
 //   clock-poke move X Y             moves the clock without sizing or activating it
+//   clock-poke resources            the clock process's GDI and USER objects and private bytes
+//   clock-poke dialog [close]       whether the size dialog is open; close sends it WM_CLOSE
 //   clock-poke on-enter COMMAND...  prints "ready", runs COMMAND after a line of input,
 //                                   then prints "sent": a test times the message exactly
 //
 // Exit codes: 0 done, 1 no clock running, 2 bad command line, 3 the call failed.
 #include <windows.h>
 
+#include <psapi.h>
 #include <shellapi.h>
+#include <winternl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "app/constants.h"
 
@@ -35,6 +40,14 @@ constexpr int FAILED = 3;
 constexpr UINT SEND_TIMEOUT_MS = 10000;  // a hung clock fails the test instead of hanging it
 constexpr UINT TRAY_ICON_ID = 1;
 constexpr wchar_t MENU_CLASS[] = L"#32768";  // the system's popup menu windows
+
+// Wine 8 answers GetGuiResources with 0 (not implemented); its GDI handles sit
+// in a table the process's PEB points at, as on old Windows: 0x10000 entries
+// of 24 bytes, the type byte at offset 14, 0 for a free entry.
+constexpr SIZE_T PEB_GDI_TABLE_OFFSET = 0xF8;
+constexpr size_t GDI_TABLE_ENTRIES = 0x10000;
+constexpr size_t GDI_ENTRY_BYTES = 24;
+constexpr size_t GDI_ENTRY_TYPE_OFFSET = 14;
 
 void PrintRect(const char* name, const RECT& r) {
     std::printf("%s %ld %ld %ld %ld\n", name, r.left, r.top, r.right, r.bottom);
@@ -113,6 +126,76 @@ int DpiChanged(HWND clock, int dpi, const RECT& suggested) {
     return sent ? DONE : FAILED;
 }
 
+// GDI objects counted in the process's own handle table; -1 when it cannot be read.
+long GdiTableCount(HANDLE process) {
+    PROCESS_BASIC_INFORMATION basic{};
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return -1;
+    const auto* pebAddress = reinterpret_cast<const char*>(basic.PebBaseAddress);
+    void* table = nullptr;
+    if (!ReadProcessMemory(process, pebAddress + PEB_GDI_TABLE_OFFSET, &table, sizeof table, nullptr) || !table)
+        return -1;
+    std::vector<unsigned char> entries(GDI_TABLE_ENTRIES * GDI_ENTRY_BYTES);
+    if (!ReadProcessMemory(process, table, entries.data(), entries.size(), nullptr)) return -1;
+    long used = 0;
+    for (size_t i = 0; i < GDI_TABLE_ENTRIES; ++i) used += entries[i * GDI_ENTRY_BYTES + GDI_ENTRY_TYPE_OFFSET] != 0;
+    return used;
+}
+
+struct WindowCount {
+    DWORD processId;
+    long windows;
+};
+
+BOOL CALLBACK CountChild(HWND window, LPARAM state) {
+    auto& count = *reinterpret_cast<WindowCount*>(state);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    count.windows += owner == count.processId;
+    return TRUE;
+}
+
+BOOL CALLBACK CountTopLevel(HWND window, LPARAM state) {
+    CountChild(window, state);
+    EnumChildWindows(window, CountChild, state);
+    return TRUE;
+}
+
+// One line: "resources GDI USER PRIVATE-BYTES SOURCE", SOURCE "windows" when
+// GetGuiResources answered, else "wine": the GDI table and the process's windows.
+int Resources(HWND clock) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(clock, &processId);
+    const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (!process) return FAILED;
+    long gdi = static_cast<long>(GetGuiResources(process, GR_GDIOBJECTS));
+    long user = static_cast<long>(GetGuiResources(process, GR_USEROBJECTS));
+    const bool answered = gdi != 0;
+    if (!answered) {
+        gdi = GdiTableCount(process);
+        WindowCount count{processId, 0};
+        EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&count));
+        user = count.windows;
+    }
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    memory.cb = sizeof memory;
+    const bool measured = GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+    CloseHandle(process);
+    if (!measured || gdi < 0) return FAILED;
+    // Windows gives both as the commit charge; Wine, asked about another
+    // process, fills only the page-file figure (the process's private data).
+    const SIZE_T privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+    std::printf("resources %ld %ld %llu %s\n", gdi, user, static_cast<unsigned long long>(privateBytes),
+                answered ? "windows" : "wine");
+    return DONE;
+}
+
+int Dialog(bool close) {
+    const HWND dialog = FindWindowW(SIZECLASS, nullptr);
+    if (close) return dialog && Send(dialog, WM_CLOSE, 0, 0) ? DONE : FAILED;
+    std::printf("dialog %d\n", dialog != nullptr);
+    return DONE;
+}
+
 int Run(int count, wchar_t** arguments) {
     if (count < 2) return USAGE;
     const std::wstring command = arguments[1];
@@ -127,11 +210,13 @@ int Run(int count, wchar_t** arguments) {
     }
     const HWND clock = FindWindowW(APPCLASS, nullptr);
     if (command == L"menu") return Menu();
+    if (command == L"dialog") return Dialog(count == 3 && std::wstring(arguments[2]) == L"close");
     if (!clock) return NO_CLOCK;
     auto number = [&](int i) { return static_cast<int>(std::wcstol(arguments[i], nullptr, 10)); };
     auto sent = [](bool ok) { return ok ? DONE : FAILED; };
 
     if (command == L"info") return Info(clock);
+    if (command == L"resources") return Resources(clock);
     if (command == L"timechange") return sent(Send(clock, WM_TIMECHANGE, 0, 0));
     if (command == L"resume") return sent(Send(clock, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0));
     if (command == L"suspend") return sent(Send(clock, WM_POWERBROADCAST, PBT_APMSUSPEND, 0));

@@ -46,8 +46,15 @@ wait_for() {
 
 # A display of its own; a test runner's display is not used, so every scenario
 # sees the screen size it asks for and nothing else on it.
+# A scenario that sets xorg_config gets Xorg with that configuration instead
+# (monitors.sh: the dummy driver, whose outputs xrandr plugs and unplugs).
 start_display() {
-  Xvfb -displayfd 5 -screen 0 "${screen}x24" -nolisten tcp 5>"$work/display" >"$work/xvfb.log" 2>&1 &
+  local server=(Xvfb -screen 0 "${screen}x24")
+  if [ -n "${xorg_config:-}" ]; then
+    mkdir -p "$work/xorg.conf.d"
+    server=(Xorg -noreset -config "$xorg_config" -configdir "$work/xorg.conf.d" -logfile "$work/xorg.log")
+  fi
+  "${server[@]}" -displayfd 5 -nolisten tcp 5>"$work/display" >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   wait_for 20 test -s "$work/display" || { echo "Xvfb did not start"; exit 1; }
   export DISPLAY=:$(head -1 "$work/display")
@@ -157,6 +164,16 @@ mouse_to_clock() {
   local x y w h
   read -r x y w h < <(clock_rect)
   xdotool mousemove $((x + w / 2)) $((y + h / 2))
+}
+
+# A user's drag from the clock's centre by (DX, DY), in steps of a tenth.
+drag_by() {
+  local dx=$1 dy=$2 step steps=()
+  for step in 1 2 3 4 5 6 7 8 9 10; do
+    steps+=(mousemove_relative -- $((dx / 10)) $((dy / 10)) sleep 0.03)
+  done
+  mouse_to_clock
+  xdotool mousedown 1 sleep 0.1 "${steps[@]}" mouseup 1
 }
 
 screenshot() { import -window root "$1"; }

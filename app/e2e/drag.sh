@@ -6,16 +6,6 @@
 #   drag.sh PROGRAM.exe CLOCK-POKE.exe WINEPREFIX
 . "$(dirname "$0")/common.sh"
 
-# A user's drag from the clock's centre by (DX, DY), in steps of a tenth.
-drag_by() {
-  local dx=$1 dy=$2 step steps=()
-  for step in 1 2 3 4 5 6 7 8 9 10; do
-    steps+=(mousemove_relative -- $((dx / 10)) $((dy / 10)) sleep 0.03)
-  done
-  mouse_to_clock
-  xdotool mousedown 1 sleep 0.1 "${steps[@]}" mouseup 1
-}
-
 # dx, dy, where the clock ends: (800, 380) + (200, 100), then 700 more to the
 # right would leave it at x = 1700, past the right edge: pulled back to 1600.
 start_clock_and_wait
