@@ -25,14 +25,7 @@ protected:
         if (HasFatalFailure()) return;
         instance = GetModuleHandleW(nullptr);
         dpi = 96;
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = instance;
-        windowClass.lpszClassName = L"VelmorClock.ClockTest";
-        RegisterClassExW(&windowClass);
-        windowHandle = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, windowClass.lpszClassName, L"test", WS_POPUP,
-                                       100, 100, 320, 320, nullptr, nullptr, instance, nullptr);
+        windowHandle = CreateLayeredTestWindow(L"VelmorClock.ClockTest");
         ASSERT_NE(windowHandle, nullptr);
     }
     void TearDown() override {

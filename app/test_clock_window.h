@@ -123,14 +123,7 @@ protected:
                    (L"velmor-shell-test-" + std::to_wstring(GetCurrentProcessId()) + L".ini"))
                       .wstring();
         RegisterClasses(instance);
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = TestClockProc;
-        windowClass.hInstance = instance;
-        windowClass.lpszClassName = L"VelmorClock.ShellTest";
-        RegisterClassExW(&windowClass);
-        windowHandle = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, windowClass.lpszClassName, L"test", WS_POPUP,
-                                       100, 100, 320, 320, nullptr, nullptr, instance, nullptr);
+        windowHandle = CreateLayeredTestWindow(L"VelmorClock.ShellTest", TestClockProc);
         ASSERT_NE(windowHandle, nullptr);
         ASSERT_TRUE(Render());
         ShowWindow(windowHandle, SW_SHOWNOACTIVATE);

@@ -17,14 +17,7 @@ protected:
     void SetUp() override {
         WithBuiltInRenderer::SetUp();
         if (HasFatalFailure()) return;
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"VelmorClock.PresentTest";
-        RegisterClassExW(&windowClass);
-        window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, windowClass.lpszClassName, L"test", WS_POPUP, 100,
-                                 100, 320, 320, nullptr, nullptr, windowClass.hInstance, nullptr);
+        window = CreateLayeredTestWindow(L"VelmorClock.PresentTest");
         ASSERT_NE(window, nullptr);
     }
     void TearDown() override {

@@ -11,6 +11,19 @@
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
 
+// A layered popup tool window like the clock's, 320 pixels wide at (100, 100),
+// of a class `className` with the procedure `procedure`; the caller destroys it.
+inline HWND CreateLayeredTestWindow(const wchar_t* className, WNDPROC procedure = DefWindowProcW) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = className;
+    RegisterClassExW(&windowClass);
+    return CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, className, L"test", WS_POPUP, 100, 100, 320, 320, nullptr,
+                           nullptr, windowClass.hInstance, nullptr);
+}
+
 inline std::unique_ptr<velmor::Renderer> BuiltInRenderer() {
     const HMODULE module = GetModuleHandleW(nullptr);
     std::unique_ptr<Gdiplus::Bitmap> bitmaps[3] = {LoadPng(module, FACE_ARTWORK_ID), LoadPng(module, REFERENCE_ARTWORK_ID),
