@@ -8,6 +8,7 @@
 #include "app/clock.h"
 #include "app/constants.h"
 #include "app/globals.h"
+#include "app/test_clock_window.h"
 #include "app/open_clock.h"
 #include "placement/dpi.h"
 #include "presentation/present.h"
@@ -22,42 +23,22 @@ void IgnoreError(HWND, const wchar_t*) {}
 
 // The real clock window, opened as start-up opens it, with the settings file
 // in a temporary place and the debugger line captured.
-class ClockWindowProc : public WithBuiltInRenderer {
+class ClockWindowProc : public WithShell {
 protected:
     void SetUp() override {
-        WithBuiltInRenderer::SetUp();
-        instance = GetModuleHandleW(nullptr);
+        WithShell::SetUp();
+        if (HasFatalFailure()) return;
         lines.clear();
         debugLine = CaptureLine;
-        initializing = true;
-        dpi = 96;
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        iniPath = std::wstring(temp) + L"velmor-clock-proc-" + std::to_wstring(GetCurrentProcessId()) + L".ini";
-        RegisterClasses(instance);
         cfg.X = 400;
         cfg.Y = 300;
         ASSERT_EQ(OpenClock(IgnoreError), 0);
     }
     void TearDown() override {
-        if (windowHandle) DestroyWindow(windowHandle);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        }
-        windowHandle = nullptr;
         debugLine = OutputDebugStringW;
-        FreeDib();
-        DeleteFileW(iniPath.c_str());
-        iniPath.clear();
-        UnregisterClassW(APPCLASS, instance);
-        UnregisterClassW(SIZECLASS, instance);
-        WithBuiltInRenderer::TearDown();
+        WithShell::TearDown();
     }
-    RECT Rect() const {
-        RECT rect{};
-        GetWindowRect(windowHandle, &rect);
-        return rect;
-    }
+    static RECT Rect() { return WindowRect(windowHandle); }
 };
 
 TEST_F(ClockWindowProc, AFailingTickWritesTheDebuggerLineOnceAndKeepsTicking) {

@@ -11,31 +11,20 @@
 #include "placement/dpi.h"
 #include "presentation/clock_renderer.h"
 #include "presentation/present.h"
+#include "app/test_clock_window.h"
 #include "presentation/test_renderer.h"
 #include "settings/settings.h"
 
 namespace {
 
-// A layered popup tool window like the clock's in `windowHandle`, the built-in
-// renderer and default settings; all undone afterwards.
-class OnTheClock : public WithBuiltInRenderer {
+// A layered popup tool window like the clock's in `windowHandle`.
+class OnTheClock : public WithShell {
 protected:
     void SetUp() override {
-        WithBuiltInRenderer::SetUp();
+        WithShell::SetUp();
         if (HasFatalFailure()) return;
-        instance = GetModuleHandleW(nullptr);
-        dpi = 96;
         windowHandle = CreateLayeredTestWindow(L"VelmorClock.ClockTest");
         ASSERT_NE(windowHandle, nullptr);
-    }
-    void TearDown() override {
-        FreeDib();
-        if (windowHandle) DestroyWindow(windowHandle);
-        windowHandle = nullptr;
-        presentationFrame = {};
-        dpi = 96;
-        resizeMotion = {};
-        WithBuiltInRenderer::TearDown();
     }
 };
 

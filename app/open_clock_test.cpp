@@ -9,6 +9,7 @@
 #include "app/clock.h"
 #include "app/constants.h"
 #include "app/globals.h"
+#include "app/test_clock_window.h"
 #include "placement/dpi.h"
 #include "presentation/present.h"
 #include "presentation/test_renderer.h"
@@ -23,37 +24,15 @@ struct Shown {
 std::vector<Shown> shown;
 void Capture(HWND owner, const wchar_t* message) { shown.push_back({owner, message}); }
 
-// The messages the clock window's destruction leaves behind (its quit).
-void DrainQuit() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    }
-}
-
-class OpenClockTest : public WithBuiltInRenderer {
+class OpenClockTest : public WithShell {
 protected:
     void SetUp() override {
-        WithBuiltInRenderer::SetUp();
-        instance = GetModuleHandleW(nullptr);
+        WithShell::SetUp();
         shown.clear();
-        initializing = true;
-        dpi = 96;
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        iniPath = std::wstring(temp) + L"velmor-open-clock-" + std::to_wstring(GetCurrentProcessId()) + L".ini";
-        DeleteFileW(iniPath.c_str());
-    }
-    void TearDown() override {
-        if (windowHandle && IsWindow(windowHandle)) DestroyWindow(windowHandle);
-        DrainQuit();
-        windowHandle = nullptr;
-        visible = true;
-        FreeDib();
-        DeleteFileW(iniPath.c_str());
-        iniPath.clear();
+        // Start-up registers the classes after the settings: each test does
+        // it when it needs them.
         UnregisterClassW(APPCLASS, instance);
         UnregisterClassW(SIZECLASS, instance);
-        WithBuiltInRenderer::TearDown();
     }
 };
 

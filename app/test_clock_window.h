@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "app/clock.h"
+#include "app/constants.h"
 #include "app/globals.h"
 #include "app/menu_items.h"
 #include "app/open_clock.h"
@@ -107,10 +108,12 @@ inline int Pump(DWORD ms = 0) {
     return ticks;
 }
 
-// A clock window like the program's at (100, 100), 320 pixels wide, at 96 DPI,
-// default settings saved to a file of this test's own, the program's window
-// classes registered; everything undone afterwards.
-class WithClockWindow : public WithBuiltInRenderer {
+// The shell's globals as start-up leaves them before the clock window exists:
+// 96 DPI, shown, the built-in renderer, default settings saved to a file of
+// this test's own, the program's window classes registered. Whatever window a
+// test makes in `windowHandle` (and the size dialog) is destroyed afterwards,
+// its messages handled, and every global put back.
+class WithShell : public WithBuiltInRenderer {
 protected:
     void SetUp() override {
         WithBuiltInRenderer::SetUp();
@@ -118,20 +121,16 @@ protected:
         instance = GetModuleHandleW(nullptr);
         dpi = 96;
         visible = true;
-        menuProbe = {};
+        initializing = true;
         iniPath = (std::filesystem::temp_directory_path() /
                    (L"velmor-shell-test-" + std::to_wstring(GetCurrentProcessId()) + L".ini"))
                       .wstring();
+        std::filesystem::remove(iniPath);
         RegisterClasses(instance);
-        windowHandle = CreateLayeredTestWindow(L"VelmorClock.ShellTest", TestClockProc);
-        ASSERT_NE(windowHandle, nullptr);
-        ASSERT_TRUE(Render());
-        ShowWindow(windowHandle, SW_SHOWNOACTIVATE);
-        Forget();
     }
     void TearDown() override {
         if (sizeWindow) DestroyWindow(sizeWindow);
-        if (windowHandle) DestroyWindow(windowHandle);
+        if (windowHandle && IsWindow(windowHandle)) DestroyWindow(windowHandle);
         windowHandle = nullptr;
         Pump();
         FreeDib();
@@ -139,9 +138,33 @@ protected:
         resizeMotion = {};
         dpi = 96;
         visible = true;
+        initializing = true;
         std::filesystem::remove(iniPath);
         iniPath.clear();
+        UnregisterClassW(APPCLASS, instance);
+        UnregisterClassW(SIZECLASS, instance);
         WithBuiltInRenderer::TearDown();
+    }
+    static RECT WindowRect(HWND window) {
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        return rect;
+    }
+};
+
+// A clock window like the program's at (100, 100), 320 pixels wide, drawn and
+// shown, with a procedure that reads back each menu it opens.
+class WithClockWindow : public WithShell {
+protected:
+    void SetUp() override {
+        WithShell::SetUp();
+        if (HasFatalFailure()) return;
+        menuProbe = {};
+        windowHandle = CreateLayeredTestWindow(L"VelmorClock.ShellTest", TestClockProc);
+        ASSERT_NE(windowHandle, nullptr);
+        ASSERT_TRUE(Render());
+        ShowWindow(windowHandle, SW_SHOWNOACTIVATE);
+        Forget();
     }
 
     // Forgets the last frame and the settings file, so that Drawn() and Saved()
@@ -152,10 +175,4 @@ protected:
     }
     static bool Drawn() { return !presentationFrame.pixels.empty(); }
     static bool Saved() { return std::filesystem::exists(iniPath); }
-
-    static RECT WindowRect(HWND window) {
-        RECT rect{};
-        GetWindowRect(window, &rect);
-        return rect;
-    }
 };
