@@ -125,6 +125,8 @@ void OnExitSizeMove() {
 
 // The clock moved to a monitor of another DPI: the size setting is clamped for
 // it for good, and the clock goes where the system suggests at that size.
+// Not a layout notice: a drag onto another monitor brings it too, and a
+// monitor's own change of scale shows in the layout the poll reads.
 void OnDpiChanged(WPARAM wParam, const RECT* suggested) {
     StopResize();
     dpi = HIWORD(wParam) == 0 ? velmor::size::REFERENCE_DPI : HIWORD(wParam);
