@@ -16,7 +16,14 @@ velmor::Image ImageFromBgraRows(const std::uint8_t* firstRow, std::ptrdiff_t str
 
 void BgraRowsFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::ptrdiff_t stride,
                        std::int32_t size) {
-    for (std::int32_t y = 0; y < size; ++y) {
+    BgraRowsFromImage(image, firstRow, stride, size, 0, size);
+}
+
+void BgraRowsFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::ptrdiff_t stride,
+                       std::int32_t size, std::int32_t top, std::int32_t bottom) {
+    if (top < 0) top = 0;
+    if (bottom > size) bottom = size;
+    for (std::int32_t y = top; y < bottom; ++y) {
         std::uint8_t* out = firstRow + y * stride;
         for (std::int32_t x = 0; x < size; ++x, out += 4) {
             velmor::Pixel p;  // transparent where the frame has no pixel

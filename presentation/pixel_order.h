@@ -17,3 +17,6 @@ velmor::Image ImageFromBgraRows(const std::uint8_t* firstRow, std::ptrdiff_t str
 // bytes apart. Pixels the image does not cover are written transparent.
 void BgraRowsFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::ptrdiff_t stride,
                        std::int32_t size);
+// The same for rows top..bottom - 1 of the block only (clamped into it).
+void BgraRowsFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::ptrdiff_t stride,
+                       std::int32_t size, std::int32_t top, std::int32_t bottom);

@@ -14,6 +14,7 @@ void* dibBits = nullptr;
 HBITMAP dib = nullptr;
 HDC dibDC = nullptr;
 HBITMAP oldDib = nullptr;
+HWND dibShownOn = nullptr;
 
 namespace {
 
@@ -51,13 +52,20 @@ bool PresentFrame(HWND window, const Settings& settings, int size, POINT topLeft
     FrameStageTimer drawing(FrameStage::Drawing);
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    renderer->renderTo(presentationFrame, size, FrameTime(now), FrameOptions(settings), fast);
+    // presentationFrame is written by nothing else, so a steady tick may draw
+    // over the frame it holds.
+    const velmor::Renderer::RowSpan changed =
+        renderer->renderOver(presentationFrame, size, FrameTime(now), FrameOptions(settings), fast);
 
     if (size != dibSize) {
         FreeDib();
         if (!CreateDib(size)) return false;
     }
-    BgraRowsFromImage(presentationFrame, static_cast<std::uint8_t*>(dibBits), size * BYTES_PER_PIXEL, size);
+    // Only a surface that holds the last frame shown takes just the changed rows.
+    RECT dirty{0, 0, size, size};
+    if (dibShownOn == window) dirty = RECT{0, changed.top, size, changed.bottom};
+    BgraRowsFromImage(presentationFrame, static_cast<std::uint8_t*>(dibBits), size * BYTES_PER_PIXEL, size,
+                      dirty.top, dirty.bottom);
     drawing.Stop();
 
     const FrameStageTimer update(FrameStage::LayeredUpdate);
@@ -65,7 +73,20 @@ bool PresentFrame(HWND window, const Settings& settings, int size, POINT topLeft
     SIZE extent{size, size};
     POINT origin{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    return UpdateLayeredWindow(window, nullptr, &topLeft, &extent, dibDC, &origin, 0, &blend, ULW_ALPHA);
+    UPDATELAYEREDWINDOWINFO info{};
+    info.cbSize = sizeof info;
+    info.pptDst = &topLeft;
+    info.psize = &extent;
+    info.hdcSrc = dibDC;
+    info.pptSrc = &origin;
+    info.pblend = &blend;
+    info.dwFlags = ULW_ALPHA;
+    info.prcDirty = dirty.top < dirty.bottom ? &dirty : nullptr;
+    // The window shows the surface's frame once the update succeeds; after a
+    // failed one it shows something else, so the next update takes every row.
+    const bool shown = UpdateLayeredWindowIndirect(window, &info) != FALSE;
+    dibShownOn = shown ? window : nullptr;
+    return shown;
 }
 
 void FreeDib() {
@@ -77,4 +98,5 @@ void FreeDib() {
     oldDib = nullptr;
     dibBits = nullptr;
     dibSize = 0;
+    dibShownOn = nullptr;
 }

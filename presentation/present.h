@@ -14,10 +14,12 @@ extern void* dibBits;                   // the DIB section's top-left pixel
 extern HBITMAP dib;                     // top-down 32-bit DIB section
 extern HDC dibDC;                       // memory DC holding `dib`
 extern HBITMAP oldDib;                  // what `dibDC` held before `dib`
+extern HWND dibShownOn;                 // the window showing the frame `dib` holds; null: none
 
 // Draws the frame for now at `size` pixels (clamped into 160..1200) with the
 // options of `settings`, and moves, sizes and repaints `window` at `topLeft`
-// in one layered update. False without a window or renderer, or when the
+// in one layered update. A steady tick redraws, copies and hands over only
+// the rows its hands change. False without a window or renderer, or when the
 // surface or the update fails.
 bool PresentFrame(HWND window, const Settings& settings, int size, POINT topLeft, bool fast);
 

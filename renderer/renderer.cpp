@@ -47,14 +47,26 @@ bool Renderer::usable() const {
 }
 
 void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options options, bool fast) {
+    draw(out, size, time, options, fast, false);
+}
+
+Renderer::RowSpan Renderer::renderOver(Image& out, std::int32_t size, Time time, Options options, bool fast) {
+    return draw(out, size, time, options, fast, true);
+}
+
+Renderer::RowSpan Renderer::draw(Image& out, std::int32_t size, Time time, Options options, bool fast, bool over) {
     size = frameSize(size);
+    // Whatever comes below, the image renderOver drew last may be rewritten
+    // whole: it is no longer known until this frame records it again.
+    const Drawn last = lastOver;
+    if (out.pixels.data() == lastOver.pixels) lastOver.valid = false;
 
     if (!usable()) {
         // Nothing to draw from: a transparent frame of the asked size.
         out.width = size;
         out.height = size;
         out.pixels.assign(static_cast<std::size_t>(size) * size, Pixel{});
-        return;
+        return {0, size};
     }
 
     bool rebuilt = false;              // the scaled images are new this frame
@@ -94,6 +106,7 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
         glassStrength = -1.0;
         faceGlassStrength = -1.0;
         rebuilt = true;
+        ++faceGeneration;
     }
 
     // The glass first: whether the face under glass can stand in for the face
@@ -111,6 +124,7 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
             faceGlass.height = scaledFace.height;
             compositeGlass(faceGlass);
             faceGlassStrength = glassStrength;
+            ++faceGeneration;
         }
         underGlass = faceGlassStrength == glassStrength && glassStrength >= 0 &&
                      faceGlass.width == scaledFace.width && faceGlass.height == scaledFace.height &&
@@ -152,35 +166,67 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
     }
     disc(hands::pivotX, hands::pivotY, 28, true);
 
-    // assign() keeps out's storage when it is large enough.
-    if (out.pixels.capacity() < scaledFace.pixels.size()) out.pixels.reserve(roomFor(scaledFace.pixels.size(), fast));
-    out.width = scaledFace.width;
-    out.height = scaledFace.height;
+    // A steady frame has a cached face that holds every pixel no drawing below
+    // can touch: the face under glass, or the bare face without the crystal.
+    const bool steady = underGlass || (!options.crystal && !fast);
+    const Image& cached = underGlass ? faceGlass : scaledFace;
+    // renderOver's image still holds its last frame over the same cached face:
+    // only what that frame drew goes back.
+    const bool partial = over && steady && last.valid && last.pixels == out.pixels.data() && last.size == size &&
+                         last.generation == faceGeneration && last.glass == underGlass &&
+                         out.width == scaledFace.width && out.height == scaledFace.height &&
+                         out.pixels.size() == scaledFace.pixels.size() && lastReach.size() == static_cast<std::size_t>(size);
+
     std::vector<RowReach>& reach = frameReach;
-    if (underGlass) {
-        // Every pixel no drawing below can touch already holds its final value
-        // in the face under glass; the rest go back to the bare face, are drawn
-        // on, and get the glass again at the end. Same bytes as the whole face
-        // drawn on and the whole layer composited.
-        noReach(reach, out.height);
+    if (underGlass || (over && steady)) {
+        noReach(reach, scaledFace.height);
         for (int k = 0; k < count; ++k) {
             const Shape& e = shapes[k];
             if (e.disc) {
-                reachDisc(reach, out.width, e.cx, e.cy, e.radius);
+                reachDisc(reach, scaledFace.width, e.cx, e.cy, e.radius);
             } else {
-                reachHand(reach, out.width, e.hand, e.angle, e.shadow);
+                reachHand(reach, scaledFace.width, e.hand, e.angle, e.shadow);
             }
         }
-        out.pixels.assign(faceGlass.pixels.begin(), faceGlass.pixels.end());
+    }
+    auto copyStretch = [&](const Image& from, std::size_t row, RowReach r) {
+        if (r.first > r.last) return;
+        const std::size_t start = row * static_cast<std::size_t>(out.width) + static_cast<std::size_t>(r.first);
+        std::copy_n(from.pixels.begin() + static_cast<std::ptrdiff_t>(start), r.last - r.first + 1,
+                    out.pixels.begin() + static_cast<std::ptrdiff_t>(start));
+    };
+
+    RowSpan changed{0, size};
+    if (partial) {
+        // Where the last frame drew, the cached face comes back; where this one
+        // draws, the bare face (the glass goes over it again at the end).
+        changed = {size, 0};
         for (std::size_t i = 0; i < reach.size(); ++i) {
-            const RowReach r = reach[i];
-            if (r.first > r.last) continue;
-            const std::size_t start = i * static_cast<std::size_t>(out.width) + static_cast<std::size_t>(r.first);
-            std::copy_n(scaledFace.pixels.begin() + static_cast<std::ptrdiff_t>(start), r.last - r.first + 1,
-                        out.pixels.begin() + static_cast<std::ptrdiff_t>(start));
+            const RowReach was = lastReach[i], now = reach[i];
+            if (was.first > was.last && now.first > now.last) continue;
+            copyStretch(cached, i, was);
+            copyStretch(scaledFace, i, now);
+            const auto row = static_cast<std::int32_t>(i);
+            if (row < changed.top) changed.top = row;
+            changed.bottom = row + 1;
         }
+        if (changed.top >= changed.bottom) changed = {0, 0};
     } else {
-        out.pixels.assign(scaledFace.pixels.begin(), scaledFace.pixels.end());
+        // assign() keeps out's storage when it is large enough.
+        if (out.pixels.capacity() < scaledFace.pixels.size())
+            out.pixels.reserve(roomFor(scaledFace.pixels.size(), fast));
+        out.width = scaledFace.width;
+        out.height = scaledFace.height;
+        if (underGlass) {
+            // Every pixel no drawing below can touch already holds its final
+            // value in the face under glass; the rest go back to the bare face,
+            // are drawn on, and get the glass again at the end. Same bytes as
+            // the whole face drawn on and the whole layer composited.
+            out.pixels.assign(faceGlass.pixels.begin(), faceGlass.pixels.end());
+            for (std::size_t i = 0; i < reach.size(); ++i) copyStretch(scaledFace, i, reach[i]);
+        } else {
+            out.pixels.assign(scaledFace.pixels.begin(), scaledFace.pixels.end());
+        }
     }
 
     for (int k = 0; k < count; ++k) {
@@ -202,6 +248,13 @@ void Renderer::renderTo(Image& out, std::int32_t size, Time time, Options option
     } else if (options.crystal) {
         compositeGlass(out);
     }
+
+    if (over && steady) {
+        // This frame's reach becomes the last; its storage is kept for the next.
+        lastReach.swap(frameReach);
+        lastOver = {out.pixels.data(), size, faceGeneration, underGlass, true};
+    }
+    return changed;
 }
 
 } // namespace velmor

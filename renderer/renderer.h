@@ -71,6 +71,19 @@ public:
     // smallestFrame..largestFrame; `fast` resizes the face with the quick resizer.
     void renderTo(Image& out, std::int32_t size, Time time, Options options, bool fast);
 
+    // Rows top..bottom - 1 of a frame.
+    struct RowSpan {
+        std::int32_t top = 0;
+        std::int32_t bottom = 0;
+    };
+    // The same frame as renderTo, for a caller that keeps `out` from one call
+    // to the next and writes nothing into it: when the last renderOver drew
+    // into this very image at this size with the same cached face (a steady
+    // tick), only the pixels the last and this frame's hands, shadows and
+    // discs may touch are restored and drawn again. Returns the rows that may
+    // differ from what `out` held before (every row when all were drawn).
+    RowSpan renderOver(Image& out, std::int32_t size, Time time, Options options, bool fast);
+
     // Brings `glass` and `glassRuns` up to date for `strength` (0.5..1.5).
     void prepareGlass(double strength);
     // The same, given for each row of scaledCrystal a stretch outside which it
@@ -110,6 +123,24 @@ public:
     // Scratch: the stretches of each row a steady frame redraws, kept so that
     // frame allocates nothing.
     std::vector<RowReach> frameReach;
+
+private:
+    RowSpan draw(Image& out, std::int32_t size, Time time, Options options, bool fast, bool over);
+
+    // What the last renderOver left in its image: every pixel equals the
+    // cached face (under glass when `glass`) of `generation` except within
+    // `lastReach`. Valid only for that image's storage at that size.
+    struct Drawn {
+        const Pixel* pixels = nullptr;
+        std::int32_t size = 0;
+        std::uint64_t generation = 0;
+        bool glass = false;
+        bool valid = false;
+    };
+    Drawn lastOver;
+    std::vector<RowReach> lastReach;
+    // Counts every change of the scaled face or the face under glass.
+    std::uint64_t faceGeneration = 0;
 };
 
 } // namespace velmor

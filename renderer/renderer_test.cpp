@@ -1,5 +1,6 @@
 #include <atomic>
 #include <cmath>
+#include <algorithm>
 #include <cstdint>
 #include <new>
 #include <cstdio>
@@ -457,6 +458,63 @@ TEST(RendererFrame, SteadyFramesAllocateNothing) {
     const long before = allocations.load();
     r->renderTo(out, 700, tenTwenty, all, false);
     EXPECT_GT(allocations.load(), before);
+}
+
+// A clock that keeps its frame between ticks redraws only where the last and
+// this frame's hands may draw: over a long run of ticks across seconds and
+// minutes, option flips, strength changes, resizes and animation steps, every
+// frame has exactly the bytes of a whole frame, the rows said to be unchanged
+// are, and steady ticks really are partial and allocate nothing.
+TEST(RendererFrame, FramesDrawnOverTheLastAreWholeFrames) {
+    auto over = makeRenderer();
+    auto whole = makeRenderer();
+    Image out, previous;
+    int partial = 0;
+    long steadyAllocations = 0;
+    for (int k = 0; k < 160; ++k) {
+        SCOPED_TRACE(k);
+        Options o = all;
+        if (k >= 40 && k < 60) o.shadows = false;
+        if (k >= 60 && k < 80) o.crystal = false;
+        if (k >= 80 && k < 90) o.seconds = false;
+        if (k >= 90 && k < 100) o.reflection = 1.35;
+        const int size = k < 110 ? 320 : k < 115 ? 320 + 37 * (k - 109) : 517;
+        const bool fast = k >= 110 && k < 115;
+        // Ticks 80 ms apart across a minute's end, then whole seconds.
+        const int ms = k < 120 ? 59000 + 80 * k : 80000 + 1000 * k;
+        const Time t{23, 59 * (k < 120), (ms / 1000) % 60, ms % 1000};
+
+        const long before = allocations.load();
+        const Renderer::RowSpan changed = over->renderOver(out, size, t, o, fast);
+        if (k > 2 && (k < 40 || k > 125)) steadyAllocations += allocations.load() - before;
+        Image expected;
+        whole->renderTo(expected, size, t, o, fast);
+        ASSERT_EQ(out.width, expected.width);
+        ASSERT_EQ(out.pixels, expected.pixels);
+
+        ASSERT_LE(0, changed.top);
+        ASSERT_LE(changed.bottom, out.height);
+        if (previous.width == out.width) {
+            const auto rowBytes = static_cast<std::size_t>(out.width);
+            for (int y = 0; y < out.height; ++y) {
+                if (y >= changed.top && y < changed.bottom) continue;
+                ASSERT_TRUE(std::equal(out.pixels.begin() + y * rowBytes, out.pixels.begin() + (y + 1) * rowBytes,
+                                       previous.pixels.begin() + y * rowBytes))
+                    << "row " << y << " changed outside " << changed.top << ".." << changed.bottom;
+            }
+        }
+        partial += changed.bottom - changed.top < out.height;
+        previous = out;
+    }
+    EXPECT_GT(partial, 100);
+    EXPECT_EQ(steadyAllocations, 0);
+
+    // A frame drawn whole into the same image (or any write the renderer does
+    // not make) is followed by a whole frame, never a partial one over it.
+    over->renderTo(out, 517, tenTwenty, all, false);
+    const Renderer::RowSpan changed = over->renderOver(out, 517, tenTwenty, all, false);
+    EXPECT_EQ(changed.top, 0);
+    EXPECT_EQ(changed.bottom, 517);
 }
 
 // The steps of an animated resize that grows take room to grow into once, not
