@@ -1,13 +1,150 @@
-// The Lanczos kernels in the baseline instruction set: GCC's vector extensions,
-// four channels side by side, which on x86-64 become SSE2. The tests hold the
-// AVX2 and AVX-512 kernels to these.
+// The Lanczos kernels in the baseline instruction set. On x86-64 that is SSE2,
+// written out in intrinsics: two channels per register, so one pixel's sums
+// are two registers and every accumulator of a group stays in one. Elsewhere
+// GCC's vector extensions, four channels side by side. The tests hold every
+// kernel, these included, to the plain formulas.
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 
 #include "renderer/resample_kernels.h"
 
 namespace velmor::resampling {
 
+#if VELMOR_X86_64
+
+namespace {
+
+// The vertical pass's byte rule (resample_kernels.h) on one pixel's sums, red
+// and green in `low`, blue and alpha in `high`, as four 32-bit lanes. min and
+// max return their second operand when the comparison fails, which gives the
+// rule's clamps exactly, NaN and -0 included. For 0 <= c <= 255, truncating
+// c + h, h the double just below 0.5, is c rounded half away from zero (see
+// packWide in the AVX2 kernels).
+[[gnu::always_inline]] inline __m128i toLanes(__m128d low, __m128d high) {
+    const __m128d zero = _mm_setzero_pd(), top = _mm_set1_pd(255.0);
+    const __m128d belowHalf = _mm_set1_pd(0.49999999999999994);
+    const __m128d a = _mm_unpackhi_pd(high, high);
+    const __m128d limit = _mm_min_pd(top, _mm_max_pd(a, zero));
+    const __m128d c0 = _mm_max_pd(_mm_min_pd(limit, low), zero);
+    const __m128d c1 = _mm_max_pd(_mm_min_pd(limit, high), zero);
+    return _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_add_pd(c0, belowHalf)),
+                              _mm_cvttpd_epi32(_mm_add_pd(c1, belowHalf)));
+}
+
+// Four pixels' lanes to sixteen bytes; every lane is within 0..255, so neither
+// pack saturates.
+[[gnu::always_inline]] inline __m128i packFour(__m128i p0, __m128i p1, __m128i p2, __m128i p3) {
+    return _mm_packus_epi16(_mm_packs_epi32(p0, p1), _mm_packs_epi32(p2, p3));
+}
+
+// Floats m[0], m[1] as doubles: one conversion straight from memory.
+[[gnu::always_inline]] inline __m128d widenPair(const float* m) {
+    return _mm_cvtps_pd(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(m))));
+}
+
+// A pixel's four bytes zero-extended to 32-bit lanes.
+[[gnu::always_inline]] inline __m128i bytesToLanes(const Pixel* p) {
+    std::int32_t word;
+    std::memcpy(&word, p, sizeof word);
+    const __m128i zero = _mm_setzero_si128();
+    return _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(word), zero), zero);
+}
+
+} // namespace
+
+// Horizontal pass for the four source rows y0..y0 + 3 (rows past the last are
+// neither read nor stored): the four rows share the column taps, so their eight
+// pairs of sums are independent and overlap in the pipeline. `rows` holds the
+// four rows as doubles, interleaved per source column (new[] gives it 16-byte
+// alignment, and each column's block is 128 bytes); row y0 + r goes to
+// out + r * size * 4.
+void horizontalBaseline(const Image& source, const FlatTaps& columns, std::int32_t size, std::int32_t y0,
+                        double* rows, float* out) {
+    const std::int32_t width = source.width;
+    const std::int32_t count = std::min<std::int32_t>(4, source.height - y0);
+    for (std::int32_t r = 0; r < 4; ++r) {
+        double* dst = rows + 4 * r;
+        if (r < count) {
+            const Pixel* p = source.pixels.data() + static_cast<std::size_t>(y0 + r) * width;
+            for (std::int32_t x = 0; x < width; ++x) {
+                const __m128i lanes = bytesToLanes(p + x);
+                _mm_store_pd(dst + 16 * static_cast<std::size_t>(x), _mm_cvtepi32_pd(lanes));
+                _mm_store_pd(dst + 16 * static_cast<std::size_t>(x) + 2,
+                             _mm_cvtepi32_pd(_mm_unpackhi_epi64(lanes, lanes)));
+            }
+        } else {
+            for (std::int32_t x = 0; x < width; ++x) {
+                _mm_store_pd(dst + 16 * static_cast<std::size_t>(x), _mm_setzero_pd());
+                _mm_store_pd(dst + 16 * static_cast<std::size_t>(x) + 2, _mm_setzero_pd());
+            }
+        }
+    }
+    const std::size_t stride = static_cast<std::size_t>(size) * 4;
+    const std::int32_t* first = columns.first.data();
+    const std::int32_t* index = columns.index.data();
+    const double* weight = columns.weight.data();
+    for (std::int32_t i = 0; i < size; ++i) {
+        __m128d s0 = _mm_setzero_pd(), s1 = s0, s2 = s0, s3 = s0, s4 = s0, s5 = s0, s6 = s0, s7 = s0;
+        for (std::int32_t k = first[i], end = first[i + 1]; k < end; ++k) {
+            const double* q = rows + 16 * static_cast<std::size_t>(index[k]);
+            const __m128d w = _mm_set1_pd(weight[k]);
+            s0 = _mm_add_pd(s0, _mm_mul_pd(_mm_load_pd(q), w));
+            s1 = _mm_add_pd(s1, _mm_mul_pd(_mm_load_pd(q + 2), w));
+            s2 = _mm_add_pd(s2, _mm_mul_pd(_mm_load_pd(q + 4), w));
+            s3 = _mm_add_pd(s3, _mm_mul_pd(_mm_load_pd(q + 6), w));
+            s4 = _mm_add_pd(s4, _mm_mul_pd(_mm_load_pd(q + 8), w));
+            s5 = _mm_add_pd(s5, _mm_mul_pd(_mm_load_pd(q + 10), w));
+            s6 = _mm_add_pd(s6, _mm_mul_pd(_mm_load_pd(q + 12), w));
+            s7 = _mm_add_pd(s7, _mm_mul_pd(_mm_load_pd(q + 14), w));
+        }
+        float* o = out + 4 * static_cast<std::size_t>(i);
+        _mm_storeu_ps(o, _mm_movelh_ps(_mm_cvtpd_ps(s0), _mm_cvtpd_ps(s1)));
+        if (count > 1) _mm_storeu_ps(o + stride, _mm_movelh_ps(_mm_cvtpd_ps(s2), _mm_cvtpd_ps(s3)));
+        if (count > 2) _mm_storeu_ps(o + 2 * stride, _mm_movelh_ps(_mm_cvtpd_ps(s4), _mm_cvtpd_ps(s5)));
+        if (count > 3) _mm_storeu_ps(o + 3 * stride, _mm_movelh_ps(_mm_cvtpd_ps(s6), _mm_cvtpd_ps(s7)));
+    }
+}
+
+// Vertical pass for one output row: sources[k] is the intermediate row of tap k,
+// weights[k] its weight. Four columns at a time (they share the taps), then the
+// remaining columns one by one.
+void verticalBaseline(const float* const* sources, const double* weights, std::int32_t n, std::int32_t size,
+                      Pixel* out) {
+    auto* row = reinterpret_cast<std::uint8_t*>(out);
+    std::int32_t i = 0;
+    for (; i + 4 <= size; i += 4) {
+        __m128d s0 = _mm_setzero_pd(), s1 = s0, s2 = s0, s3 = s0, s4 = s0, s5 = s0, s6 = s0, s7 = s0;
+        for (std::int32_t k = 0; k < n; ++k) {
+            const float* m = sources[k] + 4 * static_cast<std::size_t>(i);
+            const __m128d w = _mm_set1_pd(weights[k]);
+            s0 = _mm_add_pd(s0, _mm_mul_pd(widenPair(m), w));
+            s1 = _mm_add_pd(s1, _mm_mul_pd(widenPair(m + 2), w));
+            s2 = _mm_add_pd(s2, _mm_mul_pd(widenPair(m + 4), w));
+            s3 = _mm_add_pd(s3, _mm_mul_pd(widenPair(m + 6), w));
+            s4 = _mm_add_pd(s4, _mm_mul_pd(widenPair(m + 8), w));
+            s5 = _mm_add_pd(s5, _mm_mul_pd(widenPair(m + 10), w));
+            s6 = _mm_add_pd(s6, _mm_mul_pd(widenPair(m + 12), w));
+            s7 = _mm_add_pd(s7, _mm_mul_pd(widenPair(m + 14), w));
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 4 * static_cast<std::size_t>(i)),
+                         packFour(toLanes(s0, s1), toLanes(s2, s3), toLanes(s4, s5), toLanes(s6, s7)));
+    }
+    for (; i < size; ++i) {
+        __m128d low = _mm_setzero_pd(), high = low;
+        for (std::int32_t k = 0; k < n; ++k) {
+            const float* m = sources[k] + 4 * static_cast<std::size_t>(i);
+            const __m128d w = _mm_set1_pd(weights[k]);
+            low = _mm_add_pd(low, _mm_mul_pd(widenPair(m), w));
+            high = _mm_add_pd(high, _mm_mul_pd(widenPair(m + 2), w));
+        }
+        const __m128i lanes = toLanes(low, high);
+        const auto p = static_cast<std::uint32_t>(_mm_cvtsi128_si32(packFour(lanes, lanes, lanes, lanes)));
+        std::memcpy(row + 4 * static_cast<std::size_t>(i), &p, sizeof p);
+    }
+}
+
+#else
 namespace {
 
 // Four channels side by side. Element-wise vector arithmetic keeps each channel's
@@ -114,5 +251,7 @@ void verticalBaseline(const float* const* sources, const double* weights, std::i
         row[i] = toPixel(s);
     }
 }
+
+#endif
 
 } // namespace velmor::resampling
