@@ -1,5 +1,7 @@
 #include "presentation/pixel_order.h"
 
+#include <cstring>
+
 velmor::Image ImageFromBgraRows(const std::uint8_t* firstRow, std::ptrdiff_t stride,
                                 std::int32_t width, std::int32_t height) {
     if (width <= 0 || height <= 0 || !firstRow) return {};
@@ -23,6 +25,22 @@ void BgraRowsFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::
                        std::int32_t size, std::int32_t top, std::int32_t bottom) {
     if (top < 0) top = 0;
     if (bottom > size) bottom = size;
+    // A frame that covers the block: whole rows, red and blue swapped in each
+    // 32-bit word (bytes r g b a little-endian; green and alpha stay), a loop
+    // the compiler turns into vector code.
+    if (image.width == size && image.height == size && image.pixels.size() == static_cast<std::size_t>(size) * size) {
+        for (std::int32_t y = top; y < bottom; ++y) {
+            const velmor::Pixel* in = image.pixels.data() + static_cast<std::size_t>(y) * size;
+            std::uint8_t* out = firstRow + y * stride;
+            for (std::int32_t x = 0; x < size; ++x) {
+                std::uint32_t p;
+                std::memcpy(&p, in + x, 4);
+                p = (p & 0xFF00FF00u) | ((p & 0xFFu) << 16) | ((p >> 16) & 0xFFu);
+                std::memcpy(out + 4 * x, &p, 4);
+            }
+        }
+        return;
+    }
     for (std::int32_t y = top; y < bottom; ++y) {
         std::uint8_t* out = firstRow + y * stride;
         for (std::int32_t x = 0; x < size; ++x, out += 4) {

@@ -1,5 +1,6 @@
 #include "presentation/pixel_order.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -50,6 +51,11 @@ TEST(BgraRowsFromImage, WritesBlueGreenRedAlphaRowByRow) {
     const std::vector<std::uint8_t> expected = {10, 20, 30, 40, 3, 2, 1, 4, 0xEE, 0xEE, 0xEE, 0xEE,
                                                 100, 0, 200, 200, 0, 0, 0, 0, 0xEE, 0xEE, 0xEE, 0xEE};
     EXPECT_EQ(bytes, expected);
+    // Only the rows asked for (clamped into the block) are written.
+    std::vector<std::uint8_t> lower(2 * 12, 0xEE);
+    BgraRowsFromImage(image, lower.data(), 12, 2, 1, 5);
+    EXPECT_TRUE(std::equal(lower.begin(), lower.begin() + 12, std::vector<std::uint8_t>(12, 0xEE).begin()));
+    EXPECT_TRUE(std::equal(lower.begin() + 12, lower.end(), expected.begin() + 12));
 }
 
 TEST(BgraRowsFromImage, LeavesNothingUnwrittenWhenTheFrameIsSmaller) {
