@@ -8,6 +8,9 @@
 #include "settings/settings_file.h"
 
 int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR, int) {
+    // Before anything can load a library by name: system DLLs come from the
+    // system folder only, so a DLL dropped beside the program is never loaded.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     instance = module;
     if (!StartGraphics()) {
         ShowStartupError(GRAPHICS_FAILED);

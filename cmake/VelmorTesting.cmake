@@ -50,13 +50,25 @@ function(velmor_add_test name)
   endif()
 endfunction()
 
-# Windows build: a test that fails when `target` needs any non-system DLL.
-function(velmor_check_standalone target)
+# Windows build: a test named KIND.TARGET that runs cmake/SCRIPT on the target's
+# file with the cross objdump.
+function(velmor_add_pe_check kind script target)
   if(WIN32)
     find_program(VELMOR_OBJDUMP NAMES ${CMAKE_OBJDUMP} x86_64-w64-mingw32-objdump REQUIRED)
-    add_test(NAME standalone.${target}
+    add_test(NAME ${kind}.${target}
       COMMAND ${CMAKE_COMMAND} -E env OBJDUMP=${VELMOR_OBJDUMP}
-              ${CMAKE_SOURCE_DIR}/cmake/check-standalone $<TARGET_FILE:${target}>)
-    set_tests_properties(standalone.${target} PROPERTIES TIMEOUT 30 LABELS windows)
+              ${CMAKE_SOURCE_DIR}/cmake/${script} $<TARGET_FILE:${target}>)
+    set_tests_properties(${kind}.${target} PROPERTIES TIMEOUT 30 LABELS windows)
   endif()
+endfunction()
+
+# Fails when `target` needs any non-system DLL.
+function(velmor_check_standalone target)
+  velmor_add_pe_check(standalone check-standalone ${target})
+endfunction()
+
+# Fails unless `target`'s PE header asks for ASLR (dynamic base, high-entropy
+# addresses, relocations) and DEP.
+function(velmor_check_hardened target)
+  velmor_add_pe_check(hardened check-hardened ${target})
 endfunction()

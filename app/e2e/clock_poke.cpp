@@ -12,6 +12,7 @@
 //   clock-poke move X Y             moves the clock without sizing or activating it
 //   clock-poke resources            the clock process's GDI and USER objects and private bytes
 //   clock-poke dialog [close]       whether the size dialog is open; close sends it WM_CLOSE
+//   clock-poke load NAME            LoadLibraryW(NAME) by the default search: "loaded 0|1"
 //   clock-poke on-enter COMMAND...  prints "ready", runs COMMAND after a line of input,
 //                                   then prints "sent": a test times the message exactly
 //
@@ -210,6 +211,10 @@ int Run(int count, wchar_t** arguments) {
     }
     const HWND clock = FindWindowW(APPCLASS, nullptr);
     if (command == L"menu") return Menu();
+    if (command == L"load" && count == 3) {
+        std::printf("loaded %d\n", LoadLibraryW(arguments[2]) != nullptr);
+        return DONE;
+    }
     if (command == L"dialog") return Dialog(count == 3 && std::wstring(arguments[2]) == L"close");
     if (!clock) return NO_CLOCK;
     auto number = [&](int i) { return static_cast<int>(std::wcstol(arguments[i], nullptr, 10)); };
