@@ -83,6 +83,9 @@ int Encoder(CLSID& clsid) {
 }
 
 int SelfTest(const std::wstring& folder) {
+    // An empty folder text would put every file at the root of the current
+    // drive ("\preview-160.png"): a mistake, refused before anything is written.
+    if (folder.empty()) return SELF_TEST_FAILED;
     // An existing folder is fine; one that cannot be made shows up as failed saves.
     CreateDirectoryW(folder.c_str(), nullptr);
 

@@ -15,4 +15,5 @@ int Encoder(CLSID& clsid);
 
 // Runs every check, writes the frames and "selftest.txt" into `folder` and
 // returns 0 when all passed, 11 when any failed, 10 without a PNG encoder.
+// An empty `folder` is refused with 11 and nothing written.
 int SelfTest(const std::wstring& folder);

@@ -17,3 +17,8 @@ self_test_files() {
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
+
+# Read-only for this user: root writes through permission bits, so as root the
+# immutable attribute is set instead. `writable` undoes it (before clean-up).
+read_only() { if [ "$(id -u)" -eq 0 ]; then chattr +i "$@"; else chmod a-w "$@"; fi; }
+writable() { if [ "$(id -u)" -eq 0 ]; then chattr -i "$@"; else chmod u+w "$@"; fi; }

@@ -8,7 +8,7 @@ exe=$1 prefix=$2
 source=$(cd "$(dirname "$0")/../.." && pwd)
 . "$source/selftest/e2e/common.sh"
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'writable "$work/read-only" 2>/dev/null; rm -rf "$work"' EXIT
 
 # A writable folder that does not exist yet: every file, the exact report, exit 0.
 out=$work/frames
@@ -52,6 +52,38 @@ run_clock --self-test "$(windows_path "$work/blocker/frames")"
 code=$?
 [ "$code" -eq 11 ] && pass "unwritable folder exits 11" || fail "unwritable folder exited $code, expected 11"
 [ -f "$work/blocker" ] || fail "the blocking file went away"
+
+# Folders a user can get wrong: each exits 11 and writes nothing where it should not.
+# An existing file as the folder: nothing can be saved, the file stays as it was.
+echo keep >"$work/a-file"
+run_clock --self-test "$(windows_path "$work/a-file")"
+code=$?
+[ "$code" -eq 11 ] && pass "a file as the folder exits 11" || fail "a file as the folder exited $code"
+[ "$(cat "$work/a-file")" = keep ] || fail "the file given as the folder changed"
+# A read-only folder.
+mkdir "$work/read-only" && read_only "$work/read-only"
+run_clock --self-test "$(windows_path "$work/read-only")"
+code=$?
+[ "$code" -eq 11 ] && pass "a read-only folder exits 11" || fail "a read-only folder exited $code"
+[ -z "$(ls -A "$work/read-only")" ] || fail "files appeared in the read-only folder"
+# An empty folder text is refused: the files would land at the root of the
+# current drive (Z:\ is / under Wine), "\preview-160.png" and the rest.
+(cd "$work" && run_clock --self-test "")
+code=$?
+[ "$code" -eq 11 ] && pass "an empty folder exits 11" || fail "an empty folder exited $code"
+stray=$(self_test_files | while read -r name; do [ -e "/$name" ] && echo "/$name"; done)
+[ -z "$stray" ] && pass "an empty folder writes nothing at the drive root" \
+  || { fail "an empty folder wrote $(echo $stray)"; rm -f $stray; }
+# A folder path of 300 characters, past the old MAX_PATH (the program is long-path
+# aware), its parents there, the folder itself made by the self-test.
+parent=$work/$(printf 'd%.0s' {1..120})/$(printf 'e%.0s' {1..120})
+mkdir -p "$parent"
+long=$parent/$(printf 'f%.0s' $(seq $((300 - ${#parent} - 1 - 2))))
+[ ${#long} -eq 298 ] || fail "the long path is $((${#long} + 2)) characters"
+run_clock --self-test "$(windows_path "$long")"
+code=$?
+[ "$code" -eq 0 ] && [ -f "$long/selftest.txt" ] && pass "a 300-character folder path exits 0 with its report" \
+  || fail "a 300-character folder path exited $code"
 
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]
