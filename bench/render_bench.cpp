@@ -1,4 +1,5 @@
 // Whole clock frames: the steady tick at each size (caches warm, every layer on),
+// drawn whole (renderTo) and over the last tick's frame (renderOver),
 // the first frame at a new size, an animated-resize step and a whole animated
 // resize driven by the placement rules; a memcpy of one frame of each size is
 // the floor. Uses resources/*.png when they exist, else synthesises artwork of
@@ -113,6 +114,24 @@ void BM_renderSteady(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_renderSteady)->Arg(160)->Arg(320)->Arg(640)->Arg(960)->Arg(1200)->Unit(benchmark::kMicrosecond);
+
+// The steady tick as the running clock draws it: renderOver into the frame it
+// keeps from the last tick, the time 50 ms on each tick, so only what the last
+// and this frame's hands, shadows and discs reach is restored and drawn again.
+void BM_renderSteadyOver(benchmark::State& state) {
+    Renderer& r = *shared();
+    const auto size = static_cast<std::int32_t>(state.range(0));
+    Image out;
+    r.renderOver(out, size, tick(0), everything, false); // warm the caches: a whole frame
+    r.renderOver(out, size, tick(1), everything, false);
+    std::int64_t k = 1;
+    for (auto _ : state) {
+        const Renderer::RowSpan changed = r.renderOver(out, size, tick(++k), everything, false);
+        benchmark::DoNotOptimize(changed);
+        benchmark::DoNotOptimize(out.pixels.data());
+    }
+}
+BENCHMARK(BM_renderSteadyOver)->Arg(160)->Arg(320)->Arg(640)->Arg(960)->Arg(1200)->Unit(benchmark::kMicrosecond);
 
 // The first frame at a size: full-quality face resize, crystal resize, glass.
 void BM_renderNewSize(benchmark::State& state) {
