@@ -38,20 +38,26 @@ struct FlatTaps {
 // The horizontal pass for a group of source rows from y0 (rows past the last are
 // neither stored nor their sums kept): `rows` is scratch for the group as
 // doubles, interleaved per source column; row y0 + r goes to out + r * size * 4,
-// as floats. The baseline and AVX2 kernels take four rows, AVX-512 eight.
-using Horizontal = void (*)(const Image& source, const FlatTaps& columns, std::int32_t size, std::int32_t y0,
-                            double* rows, float* out);
+// each sum rounded to float. The wide kernels store the floats (half the ring's
+// memory); the baseline kernels store them widened back to double, which is
+// the same value, so their vertical pass reads them without converting each
+// entry once for every row tap. The baseline and AVX2 kernels take four rows,
+// AVX-512 eight.
+template <typename Entry>
+using HorizontalInto = void (*)(const Image& source, const FlatTaps& columns, std::int32_t size, std::int32_t y0,
+                                double* rows, Entry* out);
 // The vertical pass for one output row of `size` pixels: sources[k] is the
 // intermediate row of tap k, weights[k] its weight, for k < n. Each channel's
 // double sum goes to a byte by one rule: alpha saturates; colour is bounded by
 // the unrounded, clamped alpha (so ringing never breaks premultiplication) and
 // rounded half away from zero, 0 for NaN.
-using Vertical = void (*)(const float* const* sources, const double* weights, std::int32_t n,
-                          std::int32_t size, Pixel* row);
+template <typename Entry>
+using VerticalFrom = void (*)(const Entry* const* sources, const double* weights, std::int32_t n,
+                              std::int32_t size, Pixel* row);
 
 void horizontalBaseline(const Image& source, const FlatTaps& columns, std::int32_t size, std::int32_t y0,
-                        double* rows, float* out);
-void verticalBaseline(const float* const* sources, const double* weights, std::int32_t n, std::int32_t size,
+                        double* rows, double* out);
+void verticalBaseline(const double* const* sources, const double* weights, std::int32_t n, std::int32_t size,
                       Pixel* row);
 #if VELMOR_X86_64
 void horizontalAvx2(const Image& source, const FlatTaps& columns, std::int32_t size, std::int32_t y0,

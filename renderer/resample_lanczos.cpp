@@ -83,36 +83,19 @@ std::vector<std::vector<Tap>> taps(std::int32_t srcLength, std::int32_t dstLengt
     return table;
 }
 
-Image resample(const Image& source, std::int32_t size) {
-    if (source.width == size && source.height == size) return source;
-    if (!resampling::usable(source) || size <= 0) return resampling::transparent(size);
+namespace {
 
-    const FlatTaps columns = flatten(taps(source.width, size));
-    // A square source (the artwork) has the same table on both axes.
-    const FlatTaps rowTable = source.height == source.width ? FlatTaps{} : flatten(taps(source.height, size));
-    const FlatTaps& rowTaps = source.height == source.width ? columns : rowTable;
-    Image result = resampling::transparent(size);
-
-    resampling::Horizontal horizontal = resampling::horizontalBaseline;
-    resampling::Vertical vertical = resampling::verticalBaseline;
-    std::int32_t group = 4; // source rows narrowed together
-#if VELMOR_X86_64
-    const int kernels = resampling::kernelSet();
-    if (kernels == 2) {
-        horizontal = resampling::horizontalAvx512;
-        vertical = resampling::verticalAvx512;
-        group = 8;
-    } else if (kernels == 1) {
-        horizontal = resampling::horizontalAvx2;
-        vertical = resampling::verticalAvx2;
-    }
-#endif
-    // Output rows are made in order, and each needs the intermediate rows of its
-    // taps only, so the intermediate lives in a ring of rows that stays in cache:
-    // source rows are narrowed (a group at a time) just before the first output row
-    // that reads them, and a slot is reused once no later output row reads it.
-    // Each source row is still narrowed exactly once. The ring holds every row
-    // from the lowest an output row reads to the last one narrowed by then.
+// Both passes into `result`, output rows in order. Each output row needs the
+// intermediate rows of its taps only, so the intermediate lives in a ring of
+// rows that stays in cache: source rows are narrowed (a group at a time) just
+// before the first output row that reads them, and a slot is reused once no
+// later output row reads it. Each source row is still narrowed exactly once.
+// The ring holds every row from the lowest an output row reads to the last one
+// narrowed by then.
+template <typename Entry>
+void bothPasses(const Image& source, const FlatTaps& columns, const FlatTaps& rowTaps, std::int32_t size,
+                resampling::HorizontalInto<Entry> horizontal, resampling::VerticalFrom<Entry> vertical,
+                std::int32_t group, Image& result) {
     std::int32_t capacity = 4, narrowed = 0;
     std::size_t longest = 0;
     for (std::int32_t j = 0; j < size; ++j) {
@@ -128,10 +111,10 @@ Image resample(const Image& source, std::int32_t size) {
     capacity = (capacity + group - 1) / group * group; // a group's rows take adjacent slots
     const std::size_t stride = static_cast<std::size_t>(size) * 4;
     // Not zeroed: a slot is always written before it is read.
-    const std::unique_ptr<float[]> ring(new float[static_cast<std::size_t>(capacity) * stride]);
+    const std::unique_ptr<Entry[]> ring(new Entry[static_cast<std::size_t>(capacity) * stride]);
     const std::unique_ptr<double[]> rows(
         new double[4 * static_cast<std::size_t>(group) * static_cast<std::size_t>(source.width)]);
-    std::vector<const float*> sources(longest);
+    std::vector<const Entry*> sources(longest);
     narrowed = 0;
     for (std::int32_t j = 0; j < size; ++j) {
         const std::int32_t first = rowTaps.first[j], end = rowTaps.first[j + 1];
@@ -146,6 +129,34 @@ Image resample(const Image& source, std::int32_t size) {
         vertical(sources.data(), rowTaps.weight.data() + first, end - first, size,
                  result.pixels.data() + static_cast<std::size_t>(j) * size);
     }
+}
+
+} // namespace
+
+Image resample(const Image& source, std::int32_t size) {
+    if (source.width == size && source.height == size) return source;
+    if (!resampling::usable(source) || size <= 0) return resampling::transparent(size);
+
+    const FlatTaps columns = flatten(taps(source.width, size));
+    // A square source (the artwork) has the same table on both axes.
+    const FlatTaps rowTable = source.height == source.width ? FlatTaps{} : flatten(taps(source.height, size));
+    const FlatTaps& rowTaps = source.height == source.width ? columns : rowTable;
+    Image result = resampling::transparent(size);
+#if VELMOR_X86_64
+    const int kernels = resampling::kernelSet();
+    if (kernels == 2) {
+        bothPasses<float>(source, columns, rowTaps, size, resampling::horizontalAvx512, resampling::verticalAvx512,
+                          8, result);
+        return result;
+    }
+    if (kernels == 1) {
+        bothPasses<float>(source, columns, rowTaps, size, resampling::horizontalAvx2, resampling::verticalAvx2, 4,
+                          result);
+        return result;
+    }
+#endif
+    bothPasses<double>(source, columns, rowTaps, size, resampling::horizontalBaseline,
+                       resampling::verticalBaseline, 4, result);
     return result;
 }
 

@@ -38,9 +38,10 @@ namespace {
     return _mm_packus_epi16(_mm_packs_epi32(p0, p1), _mm_packs_epi32(p2, p3));
 }
 
-// Floats m[0], m[1] as doubles: one conversion straight from memory.
-[[gnu::always_inline]] inline __m128d widenPair(const float* m) {
-    return _mm_cvtps_pd(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(m))));
+// A pixel's sums rounded to float, stored widened back to double.
+[[gnu::always_inline]] inline void storeAsFloat(double* o, __m128d low, __m128d high) {
+    _mm_storeu_pd(o, _mm_cvtps_pd(_mm_cvtpd_ps(low)));
+    _mm_storeu_pd(o + 2, _mm_cvtps_pd(_mm_cvtpd_ps(high)));
 }
 
 // A pixel's four bytes zero-extended to 32-bit lanes.
@@ -58,9 +59,9 @@ namespace {
 // pairs of sums are independent and overlap in the pipeline. `rows` holds the
 // four rows as doubles, interleaved per source column (new[] gives it 16-byte
 // alignment, and each column's block is 128 bytes); row y0 + r goes to
-// out + r * size * 4.
+// out + r * size * 4, each sum rounded to float and widened back.
 void horizontalBaseline(const Image& source, const FlatTaps& columns, std::int32_t size, std::int32_t y0,
-                        double* rows, float* out) {
+                        double* rows, double* out) {
     const std::int32_t width = source.width;
     const std::int32_t count = std::min<std::int32_t>(4, source.height - y0);
     for (std::int32_t r = 0; r < 4; ++r) {
@@ -98,34 +99,35 @@ void horizontalBaseline(const Image& source, const FlatTaps& columns, std::int32
             s6 = _mm_add_pd(s6, _mm_mul_pd(_mm_load_pd(q + 12), w));
             s7 = _mm_add_pd(s7, _mm_mul_pd(_mm_load_pd(q + 14), w));
         }
-        float* o = out + 4 * static_cast<std::size_t>(i);
-        _mm_storeu_ps(o, _mm_movelh_ps(_mm_cvtpd_ps(s0), _mm_cvtpd_ps(s1)));
-        if (count > 1) _mm_storeu_ps(o + stride, _mm_movelh_ps(_mm_cvtpd_ps(s2), _mm_cvtpd_ps(s3)));
-        if (count > 2) _mm_storeu_ps(o + 2 * stride, _mm_movelh_ps(_mm_cvtpd_ps(s4), _mm_cvtpd_ps(s5)));
-        if (count > 3) _mm_storeu_ps(o + 3 * stride, _mm_movelh_ps(_mm_cvtpd_ps(s6), _mm_cvtpd_ps(s7)));
+        double* o = out + 4 * static_cast<std::size_t>(i);
+        storeAsFloat(o, s0, s1);
+        if (count > 1) storeAsFloat(o + stride, s2, s3);
+        if (count > 2) storeAsFloat(o + 2 * stride, s4, s5);
+        if (count > 3) storeAsFloat(o + 3 * stride, s6, s7);
     }
 }
 
 // Vertical pass for one output row: sources[k] is the intermediate row of tap k,
 // weights[k] its weight. Four columns at a time (they share the taps), then the
-// remaining columns one by one.
-void verticalBaseline(const float* const* sources, const double* weights, std::int32_t n, std::int32_t size,
+// remaining columns one by one. Ring rows start at 32-byte multiples of a new[]
+// block, so every pixel's entries are 16-byte aligned.
+void verticalBaseline(const double* const* sources, const double* weights, std::int32_t n, std::int32_t size,
                       Pixel* out) {
     auto* row = reinterpret_cast<std::uint8_t*>(out);
     std::int32_t i = 0;
     for (; i + 4 <= size; i += 4) {
         __m128d s0 = _mm_setzero_pd(), s1 = s0, s2 = s0, s3 = s0, s4 = s0, s5 = s0, s6 = s0, s7 = s0;
         for (std::int32_t k = 0; k < n; ++k) {
-            const float* m = sources[k] + 4 * static_cast<std::size_t>(i);
+            const double* m = sources[k] + 4 * static_cast<std::size_t>(i);
             const __m128d w = _mm_set1_pd(weights[k]);
-            s0 = _mm_add_pd(s0, _mm_mul_pd(widenPair(m), w));
-            s1 = _mm_add_pd(s1, _mm_mul_pd(widenPair(m + 2), w));
-            s2 = _mm_add_pd(s2, _mm_mul_pd(widenPair(m + 4), w));
-            s3 = _mm_add_pd(s3, _mm_mul_pd(widenPair(m + 6), w));
-            s4 = _mm_add_pd(s4, _mm_mul_pd(widenPair(m + 8), w));
-            s5 = _mm_add_pd(s5, _mm_mul_pd(widenPair(m + 10), w));
-            s6 = _mm_add_pd(s6, _mm_mul_pd(widenPair(m + 12), w));
-            s7 = _mm_add_pd(s7, _mm_mul_pd(widenPair(m + 14), w));
+            s0 = _mm_add_pd(s0, _mm_mul_pd(_mm_load_pd(m), w));
+            s1 = _mm_add_pd(s1, _mm_mul_pd(_mm_load_pd(m + 2), w));
+            s2 = _mm_add_pd(s2, _mm_mul_pd(_mm_load_pd(m + 4), w));
+            s3 = _mm_add_pd(s3, _mm_mul_pd(_mm_load_pd(m + 6), w));
+            s4 = _mm_add_pd(s4, _mm_mul_pd(_mm_load_pd(m + 8), w));
+            s5 = _mm_add_pd(s5, _mm_mul_pd(_mm_load_pd(m + 10), w));
+            s6 = _mm_add_pd(s6, _mm_mul_pd(_mm_load_pd(m + 12), w));
+            s7 = _mm_add_pd(s7, _mm_mul_pd(_mm_load_pd(m + 14), w));
         }
         _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 4 * static_cast<std::size_t>(i)),
                          packFour(toLanes(s0, s1), toLanes(s2, s3), toLanes(s4, s5), toLanes(s6, s7)));
@@ -133,10 +135,10 @@ void verticalBaseline(const float* const* sources, const double* weights, std::i
     for (; i < size; ++i) {
         __m128d low = _mm_setzero_pd(), high = low;
         for (std::int32_t k = 0; k < n; ++k) {
-            const float* m = sources[k] + 4 * static_cast<std::size_t>(i);
+            const double* m = sources[k] + 4 * static_cast<std::size_t>(i);
             const __m128d w = _mm_set1_pd(weights[k]);
-            low = _mm_add_pd(low, _mm_mul_pd(widenPair(m), w));
-            high = _mm_add_pd(high, _mm_mul_pd(widenPair(m + 2), w));
+            low = _mm_add_pd(low, _mm_mul_pd(_mm_load_pd(m), w));
+            high = _mm_add_pd(high, _mm_mul_pd(_mm_load_pd(m + 2), w));
         }
         const __m128i lanes = toLanes(low, high);
         const auto p = static_cast<std::uint32_t>(_mm_cvtsi128_si32(packFour(lanes, lanes, lanes, lanes)));
@@ -154,7 +156,6 @@ namespace {
 typedef double D4 __attribute__((vector_size(32)));
 typedef float F4 __attribute__((vector_size(16)));
 typedef double D4u __attribute__((vector_size(32), aligned(8)));
-typedef float F4u __attribute__((vector_size(16), aligned(4)));
 typedef long long L4 __attribute__((vector_size(32)));
 typedef int I4 __attribute__((vector_size(16)));
 typedef unsigned char U4 __attribute__((vector_size(4)));
@@ -180,9 +181,10 @@ typedef unsigned char U4 __attribute__((vector_size(4)));
 // Horizontal pass for the four source rows y0..y0 + 3 (rows past the last are
 // neither read nor stored): the four rows share the column taps, so their sums
 // are independent and overlap in the pipeline. `rows` holds the four rows as
-// doubles, interleaved per source column; row y0 + r goes to out + r * size * 4.
+// doubles, interleaved per source column; row y0 + r goes to out + r * size * 4,
+// each sum rounded to float and widened back.
 void horizontalBaseline(const Image& source, const FlatTaps& columns, std::int32_t size, std::int32_t y0,
-                        double* rowData, float* outData) {
+                        double* rowData, double* outData) {
     D4u* rows = reinterpret_cast<D4u*>(rowData);
     const std::int32_t width = source.width;
     const std::int32_t count = std::min<std::int32_t>(4, source.height - y0);
@@ -198,7 +200,8 @@ void horizontalBaseline(const Image& source, const FlatTaps& columns, std::int32
                 dst[4 * x] = D4{0.0, 0.0, 0.0, 0.0};
         }
     }
-    F4u* out = reinterpret_cast<F4u*>(outData);
+    D4u* out = reinterpret_cast<D4u*>(outData);
+#define VELMOR_AS_FLOAT(v) __builtin_convertvector(__builtin_convertvector(v, F4), D4)
     for (std::int32_t i = 0; i < size; ++i) {
         D4 s0 = {0.0, 0.0, 0.0, 0.0}, s1 = s0, s2 = s0, s3 = s0;
         for (std::int32_t k = columns.first[i], end = columns.first[i + 1]; k < end; ++k) {
@@ -210,31 +213,30 @@ void horizontalBaseline(const Image& source, const FlatTaps& columns, std::int32
             s2 += p[2] * wv;
             s3 += p[3] * wv;
         }
-        out[i] = __builtin_convertvector(s0, F4);
-        if (count > 1) out[size + i] = __builtin_convertvector(s1, F4);
-        if (count > 2) out[2 * static_cast<std::size_t>(size) + i] = __builtin_convertvector(s2, F4);
-        if (count > 3) out[3 * static_cast<std::size_t>(size) + i] = __builtin_convertvector(s3, F4);
+        out[i] = VELMOR_AS_FLOAT(s0);
+        if (count > 1) out[size + i] = VELMOR_AS_FLOAT(s1);
+        if (count > 2) out[2 * static_cast<std::size_t>(size) + i] = VELMOR_AS_FLOAT(s2);
+        if (count > 3) out[3 * static_cast<std::size_t>(size) + i] = VELMOR_AS_FLOAT(s3);
     }
+#undef VELMOR_AS_FLOAT
 }
 
 // Vertical pass for one output row: sources[k] is the intermediate row of tap k,
 // weights[k] its weight. Four columns at a time (they share the taps), then the
 // remaining columns one by one.
-void verticalBaseline(const float* const* sources, const double* weights, std::int32_t n, std::int32_t size,
+void verticalBaseline(const double* const* sources, const double* weights, std::int32_t n, std::int32_t size,
                       Pixel* row) {
-    // Intermediate rows start at 16-byte multiples of a new[] block, which is at
-    // least 16-byte aligned.
     std::int32_t i = 0;
     for (; i + 4 <= size; i += 4) {
         D4 s0 = {0.0, 0.0, 0.0, 0.0}, s1 = s0, s2 = s0, s3 = s0;
         for (std::int32_t k = 0; k < n; ++k) {
-            const F4* m = reinterpret_cast<const F4*>(sources[k]) + i;
+            const D4u* m = reinterpret_cast<const D4u*>(sources[k]) + i;
             const double w = weights[k];
             const D4 wv = {w, w, w, w};
-            s0 += __builtin_convertvector(m[0], D4) * wv;
-            s1 += __builtin_convertvector(m[1], D4) * wv;
-            s2 += __builtin_convertvector(m[2], D4) * wv;
-            s3 += __builtin_convertvector(m[3], D4) * wv;
+            s0 += m[0] * wv;
+            s1 += m[1] * wv;
+            s2 += m[2] * wv;
+            s3 += m[3] * wv;
         }
         row[i] = toPixel(s0);
         row[i + 1] = toPixel(s1);
@@ -246,7 +248,7 @@ void verticalBaseline(const float* const* sources, const double* weights, std::i
         for (std::int32_t k = 0; k < n; ++k) {
             const double w = weights[k];
             const D4 wv = {w, w, w, w};
-            s += __builtin_convertvector(reinterpret_cast<const F4*>(sources[k])[i], D4) * wv;
+            s += reinterpret_cast<const D4u*>(sources[k])[i] * wv;
         }
         row[i] = toPixel(s);
     }
