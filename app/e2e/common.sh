@@ -23,8 +23,12 @@ shut_down() {
   [ -n "$reaper_pid" ] && kill "$reaper_pid" 2>/dev/null
   xvfb_pid="" reaper_pid=""
 }
+# Commands a scenario adds to undo what it did outside its work folder (a
+# mount, an attribute), run first when it ends.
+cleanups=()
 finish() {
-  local code=$?
+  local code=$? cleanup
+  for cleanup in "${cleanups[@]}"; do eval "$cleanup"; done
   shut_down
   if [ "$failures" -ne 0 ] || [ "$code" -ne 0 ]; then
     for log in "$work"/*.log; do [ -s "$log" ] && { echo "--- $(basename "$log")"; tail -20 "$log"; }; done
