@@ -38,6 +38,25 @@ namespace {
     return _mm_packus_epi16(_mm_packs_epi32(p0, p1), _mm_packs_epi32(p2, p3));
 }
 
+// Four pixels' sums, two channels a register: the sixteen doubles at q go to
+// s0..s7 in order, each times the tap's weight. Every sum is its own, taken in
+// tap order; eight independent ones overlap in the pipeline.
+struct FourPixels {
+    __m128d s0 = _mm_setzero_pd(), s1 = s0, s2 = s0, s3 = s0, s4 = s0, s5 = s0, s6 = s0, s7 = s0;
+
+    [[gnu::always_inline]] void add(const double* q, double weight) {
+        const __m128d w = _mm_set1_pd(weight);
+        s0 = _mm_add_pd(s0, _mm_mul_pd(_mm_load_pd(q), w));
+        s1 = _mm_add_pd(s1, _mm_mul_pd(_mm_load_pd(q + 2), w));
+        s2 = _mm_add_pd(s2, _mm_mul_pd(_mm_load_pd(q + 4), w));
+        s3 = _mm_add_pd(s3, _mm_mul_pd(_mm_load_pd(q + 6), w));
+        s4 = _mm_add_pd(s4, _mm_mul_pd(_mm_load_pd(q + 8), w));
+        s5 = _mm_add_pd(s5, _mm_mul_pd(_mm_load_pd(q + 10), w));
+        s6 = _mm_add_pd(s6, _mm_mul_pd(_mm_load_pd(q + 12), w));
+        s7 = _mm_add_pd(s7, _mm_mul_pd(_mm_load_pd(q + 14), w));
+    }
+};
+
 // A pixel's sums rounded to float, stored widened back to double.
 [[gnu::always_inline]] inline void storeAsFloat(double* o, __m128d low, __m128d high) {
     _mm_storeu_pd(o, _mm_cvtps_pd(_mm_cvtpd_ps(low)));
@@ -86,24 +105,14 @@ void horizontalBaseline(const Image& source, const FlatTaps& columns, std::int32
     const std::int32_t* index = columns.index.data();
     const double* weight = columns.weight.data();
     for (std::int32_t i = 0; i < size; ++i) {
-        __m128d s0 = _mm_setzero_pd(), s1 = s0, s2 = s0, s3 = s0, s4 = s0, s5 = s0, s6 = s0, s7 = s0;
-        for (std::int32_t k = first[i], end = first[i + 1]; k < end; ++k) {
-            const double* q = rows + 16 * static_cast<std::size_t>(index[k]);
-            const __m128d w = _mm_set1_pd(weight[k]);
-            s0 = _mm_add_pd(s0, _mm_mul_pd(_mm_load_pd(q), w));
-            s1 = _mm_add_pd(s1, _mm_mul_pd(_mm_load_pd(q + 2), w));
-            s2 = _mm_add_pd(s2, _mm_mul_pd(_mm_load_pd(q + 4), w));
-            s3 = _mm_add_pd(s3, _mm_mul_pd(_mm_load_pd(q + 6), w));
-            s4 = _mm_add_pd(s4, _mm_mul_pd(_mm_load_pd(q + 8), w));
-            s5 = _mm_add_pd(s5, _mm_mul_pd(_mm_load_pd(q + 10), w));
-            s6 = _mm_add_pd(s6, _mm_mul_pd(_mm_load_pd(q + 12), w));
-            s7 = _mm_add_pd(s7, _mm_mul_pd(_mm_load_pd(q + 14), w));
-        }
+        FourPixels s;
+        for (std::int32_t k = first[i], end = first[i + 1]; k < end; ++k)
+            s.add(rows + 16 * static_cast<std::size_t>(index[k]), weight[k]);
         double* o = out + 4 * static_cast<std::size_t>(i);
-        storeAsFloat(o, s0, s1);
-        if (count > 1) storeAsFloat(o + stride, s2, s3);
-        if (count > 2) storeAsFloat(o + 2 * stride, s4, s5);
-        if (count > 3) storeAsFloat(o + 3 * stride, s6, s7);
+        storeAsFloat(o, s.s0, s.s1);
+        if (count > 1) storeAsFloat(o + stride, s.s2, s.s3);
+        if (count > 2) storeAsFloat(o + 2 * stride, s.s4, s.s5);
+        if (count > 3) storeAsFloat(o + 3 * stride, s.s6, s.s7);
     }
 }
 
@@ -116,21 +125,12 @@ void verticalBaseline(const double* const* sources, const double* weights, std::
     auto* row = reinterpret_cast<std::uint8_t*>(out);
     std::int32_t i = 0;
     for (; i + 4 <= size; i += 4) {
-        __m128d s0 = _mm_setzero_pd(), s1 = s0, s2 = s0, s3 = s0, s4 = s0, s5 = s0, s6 = s0, s7 = s0;
-        for (std::int32_t k = 0; k < n; ++k) {
-            const double* m = sources[k] + 4 * static_cast<std::size_t>(i);
-            const __m128d w = _mm_set1_pd(weights[k]);
-            s0 = _mm_add_pd(s0, _mm_mul_pd(_mm_load_pd(m), w));
-            s1 = _mm_add_pd(s1, _mm_mul_pd(_mm_load_pd(m + 2), w));
-            s2 = _mm_add_pd(s2, _mm_mul_pd(_mm_load_pd(m + 4), w));
-            s3 = _mm_add_pd(s3, _mm_mul_pd(_mm_load_pd(m + 6), w));
-            s4 = _mm_add_pd(s4, _mm_mul_pd(_mm_load_pd(m + 8), w));
-            s5 = _mm_add_pd(s5, _mm_mul_pd(_mm_load_pd(m + 10), w));
-            s6 = _mm_add_pd(s6, _mm_mul_pd(_mm_load_pd(m + 12), w));
-            s7 = _mm_add_pd(s7, _mm_mul_pd(_mm_load_pd(m + 14), w));
-        }
+        FourPixels s;
+        for (std::int32_t k = 0; k < n; ++k)
+            s.add(sources[k] + 4 * static_cast<std::size_t>(i), weights[k]);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 4 * static_cast<std::size_t>(i)),
-                         packFour(toLanes(s0, s1), toLanes(s2, s3), toLanes(s4, s5), toLanes(s6, s7)));
+                         packFour(toLanes(s.s0, s.s1), toLanes(s.s2, s.s3), toLanes(s.s4, s.s5),
+                                  toLanes(s.s6, s.s7)));
     }
     for (; i < size; ++i) {
         __m128d low = _mm_setzero_pd(), high = low;
