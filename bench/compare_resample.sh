@@ -1,6 +1,10 @@
 #!/bin/sh
 # Runs our resizers and Pillow's Lanczos side by side and prints a table
-# (best of several runs each). Usage: bench/compare_resample.sh <velmor_bench>
+# (best of several runs each), with Pillow's time over ours for each of our
+# Lanczos kernel sets: the widest the processor has (BM_resample), AVX2 and
+# the SSE2 baseline. Usage: bench/compare_resample.sh <velmor_bench>
+# VELMOR_VECTORS=sse2 in the environment runs all of ours as a processor
+# without AVX2 would (renderer/simd.h).
 #
 # The results are read as JSON: the CSV reporter aborts the program as soon as
 # one benchmark reports a counter the first one did not (BM_compositeGlass
@@ -37,8 +41,8 @@ def order(name):
     return (family, int(size) if size.isdigit() else 0)
 for name in sorted(best, key=order):
     family, _, size = name.partition("/")
-    if family == "BM_resample" and size in pillow:
-        print(f"{name:<26} {best[name]:10.2f} {pillow[size]:10.2f} {pillow[size] / best[name]:7.1f}x")
+    if family in ("BM_resample", "BM_resampleAvx2", "BM_resampleBaseline") and size in pillow:
+        print(f"{name:<26} {best[name]:10.2f} {pillow[size]:10.2f} {pillow[size] / best[name]:7.2f}x")
     else:
         print(f"{name:<26} {best[name]:10.3f}")
 ' "$results"
