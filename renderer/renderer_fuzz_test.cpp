@@ -98,7 +98,10 @@ TEST(RendererFuzz, HostileSizesTimesOptionsAndArtworkGiveWholePremultipliedFrame
     Hostile hostile{std::mt19937(seed)};
     std::vector<Renderer> renderers;
     for (const Artwork& art : ARTWORKS) renderers.push_back(MakeRenderer(art, seed));
-    Image frame, again;
+    // One kept frame per renderer: renderOver trusts that nothing else wrote
+    // into the image it drew last, as the program's one renderer may.
+    std::vector<Image> frames(renderers.size());
+    Image again;
     for (unsigned round = 0; round < rounds; ++round) {
         const std::size_t which = hostile.rng() % renderers.size();
         const std::int32_t size = hostile.size();
@@ -107,12 +110,16 @@ TEST(RendererFuzz, HostileSizesTimesOptionsAndArtworkGiveWholePremultipliedFrame
         const bool fast = hostile.rng() % 2 == 0;
         const bool over = hostile.rng() % 2 == 0;  // renderOver shares most of the path
         Renderer& renderer = renderers[which];
+        Image& frame = frames[which];
         if (over) renderer.renderOver(frame, size, time, options, fast);
         else renderer.renderTo(frame, size, time, options, fast);
         const std::string where = std::string(ARTWORKS[which].name) + ", size " + std::to_string(size) + ", time " +
                                   std::to_string(time.hour) + ":" + std::to_string(time.minute) + ":" +
                                   std::to_string(time.second) + "." + std::to_string(time.millisecond) +
-                                  ", reflection " + std::to_string(options.reflection) + ", round " +
+                                  ", options " + std::to_string(options.seconds) + std::to_string(options.smooth) +
+                                  std::to_string(options.shadows) + std::to_string(options.crystal) +
+                                  ", reflection " + std::to_string(options.reflection) + (fast ? ", fast" : "") +
+                                  (over ? ", drawn over the last" : "") + ", round " +
                                   std::to_string(round) + ", seed " + std::to_string(seed);
         ASSERT_EQ(FrameFault(frame, size), "") << where;
         renderer.renderTo(again, size, time, options, fast);
