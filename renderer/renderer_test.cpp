@@ -11,6 +11,7 @@
 
 #include "renderer/renderer.h"
 #include "renderer/resample.h"
+#include "renderer/simd.h"
 #include "renderer/test_images.h"
 
 namespace velmor {
@@ -435,6 +436,26 @@ TEST(RendererFrame, GoldenChecksums) {
         const std::uint64_t expected = g.hash;
 #endif
         EXPECT_EQ(fnv(out), expected) << "size " << g.size << ": 0x" << std::hex << fnv(out);
+    }
+}
+
+// VELMOR_VECTORS narrows the processor check. The RendererFrame.WithoutAvx2
+// run of these tests sets it to sse2, and this holds that its golden frames
+// really come from the paths a processor without AVX2 takes.
+TEST(RendererFrame, VectorsNarrowedByTheEnvironment) {
+    const char* cap = std::getenv("VELMOR_VECTORS");
+    const std::string asked = cap != nullptr ? cap : "";
+    if (asked == "sse2") {
+        EXPECT_EQ(vectorLevel(), 0);
+    } else if (asked == "avx2") {
+        EXPECT_LE(vectorLevel(), 1);
+    } else {
+#if VELMOR_X86_64
+        __builtin_cpu_init();
+        EXPECT_EQ(vectorLevel() >= 1, __builtin_cpu_supports("avx2") != 0);
+#else
+        EXPECT_EQ(vectorLevel(), 0);
+#endif
     }
 }
 
