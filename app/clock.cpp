@@ -23,17 +23,20 @@ LayoutMemory layoutMemory;
 
 // Runs a placement rule on the clock window, the settings, the DPI and the
 // resize state of this program.
-template <class Rule>
-auto OnTheClock(Rule rule) {
+template <class Rule> auto OnTheClock(Rule rule) {
     WindowsClockWindow window(windowHandle, cfg, dpi, sizeLabel);
     return rule(Sizing{window, cfg, dpi, resizeCenter2, resizeMotion});
 }
 
 } // namespace
 
-std::unique_ptr<Gdiplus::Bitmap> LoadPng(int id) { return LoadPng(instance, id); }
+std::unique_ptr<Gdiplus::Bitmap> LoadPng(int id) {
+    return LoadPng(instance, id);
+}
 
-bool Present(int size, POINT topLeft, bool fast) { return PresentFrame(windowHandle, cfg, size, topLeft, fast); }
+bool Present(int size, POINT topLeft, bool fast) {
+    return PresentFrame(windowHandle, cfg, size, topLeft, fast);
+}
 
 bool Render() {
     RECT rect{};
@@ -41,7 +44,9 @@ bool Render() {
     return Present(Pixels(cfg.Size, dpi), POINT{rect.left, rect.top}, false);
 }
 
-bool SaveSettings() { return SaveSettings(windowHandle); }
+bool SaveSettings() {
+    return SaveSettings(windowHandle);
+}
 
 void Schedule() {
     WindowsClockWindow window(windowHandle, cfg, dpi, sizeLabel);
@@ -73,12 +78,22 @@ void KeepVisible(bool center) {
     OnTheClock([center](Sizing sizing) { KeepVisible(sizing, center); });
 }
 
-void UpdateLabel() { ShowSizeLabel(sizeLabel, cfg.Size, dpi); }
+void UpdateLabel() {
+    ShowSizeLabel(sizeLabel, cfg.Size, dpi);
+}
 
-void StartLayoutMemory() { StartLayoutMemory(layoutMemory, PlacementMemoryPath(iniPath), windowHandle, cfg, dpi); }
+void StartLayoutMemory() {
+    StartLayoutMemory(layoutMemory, PlacementMemoryPath(iniPath), windowHandle, cfg, dpi);
+}
 
-void RememberPlace() { RememberPlace(layoutMemory, windowHandle, cfg.Size); }
+void RememberPlace() {
+    RememberPlace(layoutMemory, windowHandle, cfg.Size);
+}
 
-void NoticeLayoutChange() { NoticeLayoutChange(layoutMemory, windowHandle, GetTickCount64()); }
+void NoticeLayoutChange() {
+    NoticeLayoutChange(layoutMemory, windowHandle, GetTickCount64());
+}
 
-void WatchLayout() { WatchLayout(layoutMemory, windowHandle, cfg, dpi, GetTickCount64()); }
+void WatchLayout() {
+    WatchLayout(layoutMemory, windowHandle, cfg, dpi, GetTickCount64());
+}

@@ -21,7 +21,7 @@ namespace {
 
 constexpr wchar_t RENDER_FAILED[] = L"Velmor Clock: layered rendering failed.\n";
 
-bool renderFailed = false;  // the debugger line is written once per run
+bool renderFailed = false; // the debugger line is written once per run
 
 // The tick: redraw the hands unless hidden, minimised or animating a resize
 // (whose frames come from the animation timer then).
@@ -35,15 +35,22 @@ void OnTick(HWND window) {
 
 void OnTimer(HWND window, WPARAM id) {
     switch (id) {
-    case ANIMATION_TIMER: TickResize(); break;
-    case TICK_TIMER: OnTick(window); break;
-    case SAVE_TIMER:  // a wheel or dialog resize is over: the user's size and place
+    case ANIMATION_TIMER:
+        TickResize();
+        break;
+    case TICK_TIMER:
+        OnTick(window);
+        break;
+    case SAVE_TIMER: // a wheel or dialog resize is over: the user's size and place
         KillTimer(window, SAVE_TIMER);
         SaveSettings();
         RememberPlace();
         break;
-    case LAYOUT_TIMER: WatchLayout(); break;
-    default: break;
+    case LAYOUT_TIMER:
+        WatchLayout();
+        break;
+    default:
+        break;
     }
 }
 
@@ -52,7 +59,8 @@ void OnDestroy(HWND window) {
     SaveSettings();
     Shell_NotifyIconW(NIM_DELETE, &tray);
     WTSUnRegisterSessionNotification(window);
-    for (int id : {TICK_TIMER, SAVE_TIMER, ANIMATION_TIMER, LAYOUT_TIMER}) KillTimer(window, id);
+    for (int id : {TICK_TIMER, SAVE_TIMER, ANIMATION_TIMER, LAYOUT_TIMER})
+        KillTimer(window, id);
     PostQuitMessage(0);
 }
 
@@ -75,7 +83,7 @@ void OnTimeChange() {
 
 void OnContextMenu(LPARAM lParam) {
     POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    if (point.x == -1) GetCursorPos(&point);  // asked for from the keyboard
+    if (point.x == -1) GetCursorPos(&point); // asked for from the keyboard
     Menu(point);
 }
 
@@ -90,7 +98,8 @@ void OnDisplayChange() {
 // A session connected (remote desktop, fast user switching) or unlocked: its
 // monitors may not be the ones it left with.
 void OnSessionChange(WPARAM event) {
-    if (event == WTS_CONSOLE_CONNECT || event == WTS_REMOTE_CONNECT || event == WTS_SESSION_UNLOCK) NoticeLayoutChange();
+    if (event == WTS_CONSOLE_CONNECT || event == WTS_REMOTE_CONNECT || event == WTS_SESSION_UNLOCK)
+        NoticeLayoutChange();
 }
 
 // The left button grabs the clock as if by its caption: the system's move loop
@@ -103,7 +112,7 @@ void OnLeftButtonDown(HWND window) {
 }
 
 void OnMouseWheel(WPARAM wParam) {
-    static double wheel = 0.0;  // fraction of a step carried to the next message
+    static double wheel = 0.0; // fraction of a step carried to the next message
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     const int step = WheelStep(wheel, GET_WHEEL_DELTA_WPARAM(wParam), shift);
     if (step != 0) Resize(cfg.Size + step);
@@ -153,7 +162,8 @@ void OnTrayEvent(HWND window, LPARAM lParam) {
         ShowClock();
         SetForegroundWindow(window);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -166,29 +176,63 @@ LRESULT CALLBACK ClockProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     }
     switch (message) {
-    case WM_CREATE: windowHandle = window; return 0;
-    case WM_DESTROY: OnDestroy(window); return 0;
+    case WM_CREATE:
+        windowHandle = window;
+        return 0;
+    case WM_DESTROY:
+        OnDestroy(window);
+        return 0;
     case WM_PAINT: {
         PAINTSTRUCT paint;
-        BeginPaint(window, &paint);  // layered: nothing to paint, only validate
+        BeginPaint(window, &paint); // layered: nothing to paint, only validate
         EndPaint(window, &paint);
         return 0;
     }
-    case WM_CLOSE: OnClose(window); return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_SETTINGCHANGE: OnWorkAreaChange(wParam); return 0;
-    case WM_TIMECHANGE: OnTimeChange(); return 0;
-    case WM_CONTEXTMENU: OnContextMenu(lParam); return 0;
-    case WM_DISPLAYCHANGE: OnDisplayChange(); return 0;
-    case WM_TIMER: OnTimer(window, wParam); return 0;
-    case WM_LBUTTONDOWN: OnLeftButtonDown(window); return 0;
-    case WM_MOUSEWHEEL: OnMouseWheel(wParam); return 0;
-    case WM_POWERBROADCAST: OnPowerEvent(wParam); return TRUE;
-    case WM_EXITSIZEMOVE: OnExitSizeMove(); return 0;
-    case WM_DPICHANGED: OnDpiChanged(wParam, reinterpret_cast<const RECT*>(lParam)); return 0;
-    case WM_TRAY: OnTrayEvent(window, lParam); return 0;
-    case WM_SHOW_REQUEST: ShowClock(); return 0;
-    case WM_WTSSESSION_CHANGE: OnSessionChange(wParam); return 0;
-    default: return DefWindowProcW(window, message, wParam, lParam);
+    case WM_CLOSE:
+        OnClose(window);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SETTINGCHANGE:
+        OnWorkAreaChange(wParam);
+        return 0;
+    case WM_TIMECHANGE:
+        OnTimeChange();
+        return 0;
+    case WM_CONTEXTMENU:
+        OnContextMenu(lParam);
+        return 0;
+    case WM_DISPLAYCHANGE:
+        OnDisplayChange();
+        return 0;
+    case WM_TIMER:
+        OnTimer(window, wParam);
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnLeftButtonDown(window);
+        return 0;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(wParam);
+        return 0;
+    case WM_POWERBROADCAST:
+        OnPowerEvent(wParam);
+        return TRUE;
+    case WM_EXITSIZEMOVE:
+        OnExitSizeMove();
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(wParam, reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_TRAY:
+        OnTrayEvent(window, lParam);
+        return 0;
+    case WM_SHOW_REQUEST:
+        ShowClock();
+        return 0;
+    case WM_WTSSESSION_CHANGE:
+        OnSessionChange(wParam);
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
     }
 }

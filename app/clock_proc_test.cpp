@@ -8,8 +8,8 @@
 #include "app/clock.h"
 #include "app/constants.h"
 #include "app/globals.h"
-#include "app/test_clock_window.h"
 #include "app/open_clock.h"
+#include "app/test_clock_window.h"
 #include "placement/dpi.h"
 #include "presentation/present.h"
 #include "presentation/test_renderer.h"
@@ -18,13 +18,15 @@
 namespace {
 
 std::vector<std::wstring> lines;
-void CaptureLine(const wchar_t* line) { lines.emplace_back(line); }
+void CaptureLine(const wchar_t* line) {
+    lines.emplace_back(line);
+}
 void IgnoreError(HWND, const wchar_t*) {}
 
 // The real clock window, opened as start-up opens it, with the settings file
 // in a temporary place and the debugger line captured.
 class ClockWindowProc : public WithShell {
-protected:
+  protected:
     void SetUp() override {
         WithShell::SetUp();
         if (HasFatalFailure()) return;
@@ -42,16 +44,17 @@ protected:
 };
 
 TEST_F(ClockWindowProc, AFailingTickWritesTheDebuggerLineOnceAndKeepsTicking) {
-    renderer.reset();  // every redraw fails from here on
-    for (int i = 0; i < 3; ++i) SendMessageW(windowHandle, WM_TIMER, 1, 0);
+    renderer.reset(); // every redraw fails from here on
+    for (int i = 0; i < 3; ++i)
+        SendMessageW(windowHandle, WM_TIMER, 1, 0);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], L"Velmor Clock: layered rendering failed.\n");
-    EXPECT_TRUE(KillTimer(windowHandle, 1));  // the tick still runs
+    EXPECT_TRUE(KillTimer(windowHandle, 1)); // the tick still runs
 }
 
 TEST_F(ClockWindowProc, ADpiChangeClampsTheSizeForGoodMovesToTheSuggestionAndSaves) {
     cfg.Size = 900;
-    RECT suggested{500, 200, 900, 600};  // its size is not used
+    RECT suggested{500, 200, 900, 600}; // its size is not used
     SendMessageW(windowHandle, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(dpi, 192u);
     // 600 at 192 DPI, or less where the work area cannot hold 1200 pixels.

@@ -7,11 +7,11 @@
 
 #include "app/clock_proc.h"
 #include "app/globals.h"
+#include "app/test_clock_window.h"
 #include "placement/clock_window.h"
 #include "placement/dpi.h"
 #include "presentation/clock_renderer.h"
 #include "presentation/present.h"
-#include "app/test_clock_window.h"
 #include "presentation/test_renderer.h"
 #include "settings/settings.h"
 
@@ -19,7 +19,7 @@ namespace {
 
 // A layered popup tool window like the clock's in `windowHandle`.
 class OnTheClock : public WithShell {
-protected:
+  protected:
     void SetUp() override {
         WithShell::SetUp();
         if (HasFatalFailure()) return;
@@ -63,14 +63,14 @@ WPARAM NextTimer(DWORD ms) {
 TEST_F(OnTheClock, AResizeAnimatesWithoutTheTickThenDrawsTheExactFinalFrameAndTicksAgain) {
     ASSERT_TRUE(Present(320, POINT{400, 300}, false));
     Schedule();
-    Resize(700);  // 80 ms ticks at 700 pixels, 50 at 320
+    Resize(700); // 80 ms ticks at 700 pixels, 50 at 320
 
     struct Frame {
         LONG width;
         bool fast;
         bool operator==(const Frame&) const = default;
     };
-    std::vector<Frame> frames;  // each change of width or quality after an animation step
+    std::vector<Frame> frames; // each change of width or quality after an animation step
     int ticksWhileAnimating = 0;
     for (const ULONGLONG end = GetTickCount64() + 3000; resizeMotion.active && GetTickCount64() < end;) {
         const WPARAM id = NextTimer(100);
@@ -82,7 +82,7 @@ TEST_F(OnTheClock, AResizeAnimatesWithoutTheTickThenDrawsTheExactFinalFrameAndTi
     }
     ASSERT_FALSE(resizeMotion.active);
     EXPECT_EQ(ticksWhileAnimating, 0);
-    ASSERT_GE(frames.size(), 4u);  // several fast frames, then the full-quality one
+    ASSERT_GE(frames.size(), 4u); // several fast frames, then the full-quality one
     for (std::size_t k = 0; k + 1 < frames.size(); ++k) {
         EXPECT_TRUE(frames[k].fast) << k;
         EXPECT_GT(frames[k].width, k ? frames[k - 1].width : 320) << k;
@@ -90,7 +90,7 @@ TEST_F(OnTheClock, AResizeAnimatesWithoutTheTickThenDrawsTheExactFinalFrameAndTi
     EXPECT_EQ(frames.back(), (Frame{700, false}));
     RECT rect{};
     GetWindowRect(windowHandle, &rect);
-    EXPECT_EQ(rect.left, 210);  // the centre (560, 460) stays
+    EXPECT_EQ(rect.left, 210); // the centre (560, 460) stays
     EXPECT_EQ(rect.top, 110);
     EXPECT_EQ(rect.bottom, 810);
     EXPECT_EQ(dibSize, 700);

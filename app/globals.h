@@ -5,12 +5,12 @@
 
 #include <shellapi.h>
 
-extern HINSTANCE instance;      // the module, set first thing in wWinMain; null before
-extern ULONG_PTR gdipToken;     // GDI+ start-up token, 0 until GDI+ runs
-extern HWND windowHandle;       // the clock window, null until it is created
-extern UINT taskbarCreated;     // id of the "TaskbarCreated" message, 0 until registered
-extern bool visible;            // the user's show/hide choice
-extern bool initializing;       // true until the clock window exists and its size is clamped
+extern HINSTANCE instance;  // the module, set first thing in wWinMain; null before
+extern ULONG_PTR gdipToken; // GDI+ start-up token, 0 until GDI+ runs
+extern HWND windowHandle;   // the clock window, null until it is created
+extern UINT taskbarCreated; // id of the "TaskbarCreated" message, 0 until registered
+extern bool visible;        // the user's show/hide choice
+extern bool initializing;   // true until the clock window exists and its size is clamped
 
 // The size dialog and its controls; all null while the dialog is closed.
 extern HWND sizeWindow;

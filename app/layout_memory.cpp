@@ -31,7 +31,8 @@ void PlaceFor(LayoutMemory& state, const MonitorLayout& layout, Settings& settin
 
 } // namespace
 
-void StartLayoutMemory(LayoutMemory& state, std::wstring path, HWND window, Settings& settings, unsigned dpi) {
+void StartLayoutMemory(LayoutMemory& state, std::wstring path, HWND window, Settings& settings,
+                       unsigned dpi) {
     state.path = std::move(path);
     state.memory = LoadPlacementMemory(state.path);
     if (const std::optional<MonitorLayout> layout = ReadMonitorLayout()) {
@@ -46,7 +47,8 @@ void RememberPlace(LayoutMemory& state, HWND window, std::int32_t size) {
     const std::optional<MonitorLayout> layout = ReadMonitorLayout();
     RECT rect{};
     if (!layout || IsIconic(window) || !GetWindowRect(window, &rect)) return;
-    if (const std::optional<RememberedPlace> place = PlaceOf(*layout, {rect.left, rect.top, rect.right, rect.bottom}, size)) {
+    if (const std::optional<RememberedPlace> place =
+            PlaceOf(*layout, {rect.left, rect.top, rect.right, rect.bottom}, size)) {
         Remember(state.memory, *place);
         Keep(state, layout->signature);
     }
@@ -63,5 +65,6 @@ void WatchLayout(LayoutMemory& state, HWND window, Settings& settings, unsigned 
     const std::optional<std::uint64_t> fingerprint =
         layout ? std::optional<std::uint64_t>(layout->fingerprint) : std::nullopt;
     if (PollLayout(state.watch, fingerprint, now)) PlaceFor(state, *layout, settings, dpi);
-    if (PollInterval(state.watch) != interval) SetTimer(window, LAYOUT_TIMER, PollInterval(state.watch), nullptr);
+    if (PollInterval(state.watch) != interval)
+        SetTimer(window, LAYOUT_TIMER, PollInterval(state.watch), nullptr);
 }

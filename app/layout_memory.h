@@ -15,7 +15,7 @@
 struct LayoutMemory {
     LayoutWatch watch;
     PlacementMemory memory;
-    std::wstring path;  // the memory file; empty: nothing is kept across runs
+    std::wstring path; // the memory file; empty: nothing is kept across runs
 };
 
 // At start-up, once the clock has its place by the usual rules: loads the

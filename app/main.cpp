@@ -23,7 +23,7 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR, int) {
     if (const auto folder = SelfTestFolder(GetCommandLineW())) return RunSelfTest(*folder);
 
     HANDLE mutex = nullptr;
-    if (!ClaimSingleInstance(mutex)) return EXIT_NORMAL;  // handed over to the running clock
+    if (!ClaimSingleInstance(mutex)) return EXIT_NORMAL; // handed over to the running clock
 
     // Only a clock that will run reads the settings.
     InitSettings();

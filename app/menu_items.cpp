@@ -8,7 +8,9 @@ MenuItem Command(const wchar_t* text, unsigned id, bool checked = false) {
     return {MenuItemKind::Command, text, id, checked, {}};
 }
 
-MenuItem Separator() { return {MenuItemKind::Separator, {}, 0, false, {}}; }
+MenuItem Separator() {
+    return {MenuItemKind::Separator, {}, 0, false, {}};
+}
 
 // Sets a strength from the submenu; choosing one means wanting the reflection.
 void SetStrength(Settings& settings, int strength) {
@@ -19,12 +21,16 @@ void SetStrength(Settings& settings, int strength) {
 // Carries out a command that is not Exit; false for an id not on the menu.
 bool Apply(unsigned id, Settings& settings, bool& visible, MenuActions& actions) {
     switch (id) {
-    case CMD_CLOCK_SIZE: actions.OpenSizeDialog(); return true;
+    case CMD_CLOCK_SIZE:
+        actions.OpenSizeDialog();
+        return true;
     case CMD_ALWAYS_ON_TOP:
         settings.AlwaysOnTop = !settings.AlwaysOnTop;
-        actions.KeepVisible(false);  // applies the z-order
+        actions.KeepVisible(false); // applies the z-order
         return true;
-    case CMD_LOCK_POSITION: settings.LockPosition = !settings.LockPosition; return true;
+    case CMD_LOCK_POSITION:
+        settings.LockPosition = !settings.LockPosition;
+        return true;
     case CMD_SECONDS:
         settings.Seconds = !settings.Seconds;
         actions.Schedule();
@@ -33,14 +39,25 @@ bool Apply(unsigned id, Settings& settings, bool& visible, MenuActions& actions)
         settings.Smooth = !settings.Smooth;
         actions.Schedule();
         return true;
-    case CMD_CRYSTAL: settings.Crystal = !settings.Crystal; return true;
-    case CMD_SHADOWS: settings.Shadows = !settings.Shadows; return true;
-    case CMD_SOFT: SetStrength(settings, SOFT_STRENGTH); return true;
-    case CMD_NORMAL: SetStrength(settings, NORMAL_STRENGTH); return true;
-    case CMD_STRONG: SetStrength(settings, STRONG_STRENGTH); return true;
+    case CMD_CRYSTAL:
+        settings.Crystal = !settings.Crystal;
+        return true;
+    case CMD_SHADOWS:
+        settings.Shadows = !settings.Shadows;
+        return true;
+    case CMD_SOFT:
+        SetStrength(settings, SOFT_STRENGTH);
+        return true;
+    case CMD_NORMAL:
+        SetStrength(settings, NORMAL_STRENGTH);
+        return true;
+    case CMD_STRONG:
+        SetStrength(settings, STRONG_STRENGTH);
+        return true;
     case CMD_STARTUP:
         // The registration is asked for again: the menu's check mark may be stale.
-        if (!actions.SetStartup(!actions.StartupEnabled())) actions.Message(STARTUP_FAILED, MessageIcon::Error);
+        if (!actions.SetStartup(!actions.StartupEnabled()))
+            actions.Message(STARTUP_FAILED, MessageIcon::Error);
         return true;
     case CMD_CENTER:
         actions.ShowClock();
@@ -50,8 +67,11 @@ bool Apply(unsigned id, Settings& settings, bool& visible, MenuActions& actions)
         visible = !visible;
         actions.ShowWindow(visible);
         return true;
-    case CMD_ABOUT: actions.Message(ABOUT_TEXT, MessageIcon::Information); return true;
-    default: return false;
+    case CMD_ABOUT:
+        actions.Message(ABOUT_TEXT, MessageIcon::Information);
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -59,7 +79,10 @@ bool Apply(unsigned id, Settings& settings, bool& visible, MenuActions& actions)
 
 std::vector<MenuItem> MenuItems(const Settings& settings, bool visible, bool startupEnabled) {
     const int strength = settings.ReflectionStrength;
-    MenuItem strengths{MenuItemKind::Submenu, L"Reflection strength", 0, false,
+    MenuItem strengths{MenuItemKind::Submenu,
+                       L"Reflection strength",
+                       0,
+                       false,
                        {Command(L"Soft", CMD_SOFT, strength == SOFT_STRENGTH),
                         Command(L"Normal", CMD_NORMAL, strength == NORMAL_STRENGTH),
                         Command(L"Strong", CMD_STRONG, strength == STRONG_STRENGTH)}};
@@ -83,7 +106,7 @@ std::vector<MenuItem> MenuItems(const Settings& settings, bool visible, bool sta
 
 void RunCommand(unsigned id, Settings& settings, bool& visible, MenuActions& actions) {
     if (id == CMD_EXIT) {
-        actions.Close();  // the window saves once as it goes
+        actions.Close(); // the window saves once as it goes
         return;
     }
     if (!Apply(id, settings, visible, actions)) return;

@@ -34,17 +34,18 @@ inline constexpr int STRONG_STRENGTH = 135;
 inline constexpr wchar_t STARTUP_FAILED[] = L"Windows could not save the startup setting.";
 inline constexpr wchar_t ABOUT_TEXT[] =
     L"Velmor Clock 1.0.8\n\nA standalone vintage desktop clock by Dashwelle.\n\n"
-    L"Drag to move. Mouse wheel to resize.\nHold Shift for fine size adjustment.\nRight-click for options.\n\n"
+    L"Drag to move. Mouse wheel to resize.\nHold Shift for fine size adjustment.\nRight-click for "
+    L"options.\n\n"
     L"High-detail rendering up to 1,200 screen pixels wide.\nNo gadget host or additional runtime required.";
 
 enum class MenuItemKind { Command, Separator, Submenu };
 
 struct MenuItem {
     MenuItemKind kind = MenuItemKind::Command;
-    std::wstring text;            // empty for a separator
-    unsigned id = 0;              // 0 for a separator and the submenu
+    std::wstring text; // empty for a separator
+    unsigned id = 0;   // 0 for a separator and the submenu
     bool checked = false;
-    std::vector<MenuItem> items;  // the submenu's items
+    std::vector<MenuItem> items; // the submenu's items
 
     friend bool operator==(const MenuItem&, const MenuItem&) = default;
 };
@@ -57,7 +58,7 @@ enum class MessageIcon { Information, Error };
 
 // What carrying out a command needs of the running clock.
 class MenuActions {
-public:
+  public:
     virtual void OpenSizeDialog() = 0;
     virtual void Schedule() = 0;
     virtual void KeepVisible(bool center) = 0;
@@ -74,7 +75,7 @@ public:
     virtual void Render() = 0;
     virtual void Save() = 0;
 
-protected:
+  protected:
     ~MenuActions() = default;
 };
 

@@ -6,17 +6,32 @@
 
 namespace {
 
-MenuItem C(const wchar_t* text, unsigned id, bool checked = false) { return {MenuItemKind::Command, text, id, checked, {}}; }
+MenuItem C(const wchar_t* text, unsigned id, bool checked = false) {
+    return {MenuItemKind::Command, text, id, checked, {}};
+}
 const MenuItem SEPARATOR{MenuItemKind::Separator, L"", 0, false, {}};
 
 TEST(MenuItems, SixteenItemsInOrderForTheDefaults) {
-    const std::vector<MenuItem> expected = {
-        C(L"Clock size...", 100), C(L"Always on top", 101), C(L"Lock position", 102), SEPARATOR,
-        C(L"Show seconds hand", 103, true), C(L"Smooth seconds hand", 104, true), C(L"Crystal reflection", 105, true),
-        {MenuItemKind::Submenu, L"Reflection strength", 0, false,
-         {C(L"Soft", 300), C(L"Normal", 301, true), C(L"Strong", 302)}},
-        C(L"Hand shadows", 106, true), SEPARATOR, C(L"Start with Windows", 107), C(L"Bring clock to center", 108),
-        C(L"Hide clock", 109), SEPARATOR, C(L"About Velmor Clock", 111), C(L"Exit", 110)};
+    const std::vector<MenuItem> expected = {C(L"Clock size...", 100),
+                                            C(L"Always on top", 101),
+                                            C(L"Lock position", 102),
+                                            SEPARATOR,
+                                            C(L"Show seconds hand", 103, true),
+                                            C(L"Smooth seconds hand", 104, true),
+                                            C(L"Crystal reflection", 105, true),
+                                            {MenuItemKind::Submenu,
+                                             L"Reflection strength",
+                                             0,
+                                             false,
+                                             {C(L"Soft", 300), C(L"Normal", 301, true), C(L"Strong", 302)}},
+                                            C(L"Hand shadows", 106, true),
+                                            SEPARATOR,
+                                            C(L"Start with Windows", 107),
+                                            C(L"Bring clock to center", 108),
+                                            C(L"Hide clock", 109),
+                                            SEPARATOR,
+                                            C(L"About Velmor Clock", 111),
+                                            C(L"Exit", 110)};
     EXPECT_EQ(MenuItems(DEFAULT_SETTINGS, true, false), expected);
 }
 
@@ -26,13 +41,14 @@ TEST(MenuItems, CheckMarksFollowTheirStateAlone) {
         std::string text;
         for (const MenuItem& item : MenuItems(s, visible, startup)) {
             text += item.checked ? 'x' : '.';
-            for (const MenuItem& sub : item.items) text += sub.checked ? 'X' : '_';
+            for (const MenuItem& sub : item.items)
+                text += sub.checked ? 'X' : '_';
         }
         return text;
     };
     Settings off = DEFAULT_SETTINGS;
     off.Seconds = off.Smooth = off.Crystal = off.Shadows = false;
-    off.ReflectionStrength = 80;  // from a file: none of the three
+    off.ReflectionStrength = 80; // from a file: none of the three
     const struct {
         void (*change)(Settings&);
         const char* marks;
@@ -111,13 +127,13 @@ TEST(MenuCommands, EachCommandChangesItsSettingAndCallsOnTheClock) {
         {CMD_SOFT, [](Settings& s) { s.Crystal = true, s.ReflectionStrength = 65; }, "render save"},
         {CMD_NORMAL, [](Settings& s) { s.Crystal = true, s.ReflectionStrength = 100; }, "render save"},
         {CMD_STRONG, [](Settings& s) { s.Crystal = true, s.ReflectionStrength = 135; }, "render save"},
-        {CMD_STARTUP, [](Settings&) {}, "startup? startup=0 render save"},  // asked again, the opposite set
+        {CMD_STARTUP, [](Settings&) {}, "startup? startup=0 render save"}, // asked again, the opposite set
         {CMD_CENTER, [](Settings&) {}, "showclock center render save"},
         {CMD_SHOW_HIDE, [](Settings&) {}, "show render save"},
         {CMD_ABOUT, [](Settings&) {}, "info render save"},
         {CMD_EXIT, [](Settings&) {}, "close"},
-        {0, [](Settings&) {}, ""},    // dismissed
-        {112, [](Settings&) {}, ""},  // not on the menu
+        {0, [](Settings&) {}, ""},   // dismissed
+        {112, [](Settings&) {}, ""}, // not on the menu
     };
     Settings off = DEFAULT_SETTINGS;
     off.Seconds = off.Smooth = off.Crystal = off.Shadows = false;
@@ -139,7 +155,8 @@ TEST(MenuCommands, EachCommandChangesItsSettingAndCallsOnTheClock) {
     bool visible = true;
     Recorder clock(visible);
     clock.startupWorks = false;
-    for (unsigned id : {CMD_ALWAYS_ON_TOP, CMD_LOCK_POSITION, CMD_SECONDS, CMD_SMOOTH, CMD_CRYSTAL, CMD_SHADOWS})
+    for (unsigned id :
+         {CMD_ALWAYS_ON_TOP, CMD_LOCK_POSITION, CMD_SECONDS, CMD_SMOOTH, CMD_CRYSTAL, CMD_SHADOWS})
         RunCommand(id, settings, visible, clock);
     Settings flipped = DEFAULT_SETTINGS;
     flipped.AlwaysOnTop = flipped.LockPosition = true;

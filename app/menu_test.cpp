@@ -27,7 +27,7 @@ int WINAPI Capture(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
 }
 
 class MenuOnTheClock : public WithClockWindow {
-protected:
+  protected:
     void SetUp() override {
         WithClockWindow::SetUp();
         shown.clear();
@@ -55,7 +55,8 @@ TEST_F(MenuOnTheClock, RealMenuHoldsTheTableAndADismissedOneChangesNothing) {
         EXPECT_EQ(cfg, state);
         EXPECT_FALSE(Drawn() || Saved());
     }
-    for (const MenuItem& item : menuProbe.items[7].items) EXPECT_FALSE(item.checked) << "strength 80";
+    for (const MenuItem& item : menuProbe.items[7].items)
+        EXPECT_FALSE(item.checked) << "strength 80";
 
     Choose(CMD_SHOW_HIDE);
     EXPECT_FALSE(visible || IsWindowVisible(windowHandle));
@@ -73,8 +74,10 @@ TEST_F(MenuOnTheClock, EachCommandDoesItsWorkThenDrawsAndSaves) {
         void (*before)();
         void (*check)();
     } rows[] = {
-        {CMD_ALWAYS_ON_TOP, [] {}, [] { EXPECT_TRUE(GetWindowLongW(windowHandle, GWL_EXSTYLE) & WS_EX_TOPMOST); }},
-        {CMD_STRONG, [] { cfg.Crystal = false; }, [] { EXPECT_TRUE(cfg.Crystal && cfg.ReflectionStrength == 135); }},
+        {CMD_ALWAYS_ON_TOP, [] {},
+         [] { EXPECT_TRUE(GetWindowLongW(windowHandle, GWL_EXSTYLE) & WS_EX_TOPMOST); }},
+        {CMD_STRONG, [] { cfg.Crystal = false; },
+         [] { EXPECT_TRUE(cfg.Crystal && cfg.ReflectionStrength == 135); }},
         // With the seconds hand off, the tick Smooth sets is the 1000 ms one:
         // none within 600 ms, yet one is running.
         {CMD_SMOOTH, [] { cfg.Seconds = false; },
@@ -83,7 +86,10 @@ TEST_F(MenuOnTheClock, EachCommandDoesItsWorkThenDrawsAndSaves) {
              EXPECT_TRUE(KillTimer(windowHandle, 1));
          }},
         {CMD_ABOUT, [] {},
-         [] { EXPECT_EQ(shown, (std::vector<Shown>{{windowHandle, ABOUT_TEXT, L"Velmor Clock", MB_ICONINFORMATION}})); }},
+         [] {
+             EXPECT_EQ(shown,
+                       (std::vector<Shown>{{windowHandle, ABOUT_TEXT, L"Velmor Clock", MB_ICONINFORMATION}}));
+         }},
         // A hidden clock off to the side comes back centred. The hiding settles
         // first: under Wine an activation change arriving while a menu is open closes it.
         {CMD_CENTER,
@@ -100,7 +106,7 @@ TEST_F(MenuOnTheClock, EachCommandDoesItsWorkThenDrawsAndSaves) {
              const RECT rect = WindowRect(windowHandle);
              EXPECT_NEAR(rect.left + rect.right, area.left + area.right, 1);
              EXPECT_NEAR(rect.top + rect.bottom, area.top + area.bottom, 1);
-             EXPECT_EQ(cfg.X, rect.left);  // the new position is saved
+             EXPECT_EQ(cfg.X, rect.left); // the new position is saved
          }},
         {CMD_CLOCK_SIZE, [] {},
          [] {
@@ -121,13 +127,13 @@ TEST_F(MenuOnTheClock, EachCommandDoesItsWorkThenDrawsAndSaves) {
     Forget();
     Choose(CMD_EXIT);
     EXPECT_FALSE(IsWindow(windowHandle));
-    EXPECT_FALSE(Drawn() || Saved());  // the clock's own procedure saves as it goes
+    EXPECT_FALSE(Drawn() || Saved()); // the clock's own procedure saves as it goes
 }
 
 // The Run value of the test prefix's registry: cases take turns with the
 // start-up tests through their mutex; the value found is put back.
 class StartWithWindows : public MenuOnTheClock {
-protected:
+  protected:
     void SetUp() override {
         turn = CreateMutexW(nullptr, FALSE, L"Local\\Dashwelle.VelmorClock.RunValueTest");
         ASSERT_NE(WaitForSingleObject(turn, 60000), WAIT_TIMEOUT);
@@ -144,7 +150,8 @@ protected:
     }
     static void SetRunKeyAccess(PSECURITY_DESCRIPTOR access) {
         HKEY run = nullptr;
-        RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, WRITE_DAC, &run);
+        RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, WRITE_DAC,
+                      &run);
         EXPECT_EQ(RegSetKeySecurity(run, DACL_SECURITY_INFORMATION, access), ERROR_SUCCESS);
         RegCloseKey(run);
     }
@@ -165,21 +172,22 @@ TEST_F(StartWithWindows, TogglesTheRunValueAndItsCheckFollowsTheRegistry) {
 
 TEST_F(StartWithWindows, AFailureToWriteTheRunValueIsShown) {
     HKEY run = nullptr;
-    RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, READ_CONTROL, &run);
+    RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, READ_CONTROL,
+                  &run);
     DWORD bytes = 1024;
     savedAccess.resize(bytes);
     ASSERT_EQ(RegGetKeySecurity(run, DACL_SECURITY_INFORMATION, savedAccess.data(), &bytes), ERROR_SUCCESS);
     RegCloseKey(run);
-    PSECURITY_DESCRIPTOR denied = nullptr;  // writing denied to everyone
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
-                                                                     &denied, nullptr));
+    PSECURITY_DESCRIPTOR denied = nullptr; // writing denied to everyone
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)",
+                                                                     SDDL_REVISION_1, &denied, nullptr));
     SetRunKeyAccess(denied);
     LocalFree(denied);
 
     Choose(CMD_STARTUP);
     EXPECT_FALSE(StartupEnabled());
-    EXPECT_EQ(shown, (std::vector<Shown>{{windowHandle, L"Windows could not save the startup setting.", L"Velmor Clock",
-                                         MB_ICONERROR}}));
+    EXPECT_EQ(shown, (std::vector<Shown>{{windowHandle, L"Windows could not save the startup setting.",
+                                          L"Velmor Clock", MB_ICONERROR}}));
     EXPECT_TRUE(Drawn() && Saved());
 }
 

@@ -76,7 +76,7 @@ int OpenClock(OwnedErrorBox showError) {
     StartLayoutMemory();
     if (!Render()) {
         showError(windowHandle, DISPLAY_FAILED);
-        DestroyWindow(windowHandle);  // saves on the way out, as every close does
+        DestroyWindow(windowHandle); // saves on the way out, as every close does
         return EXIT_NO_FIRST_FRAME;
     }
     ShowWindow(windowHandle, SW_SHOWNOACTIVATE);

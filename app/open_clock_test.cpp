@@ -22,10 +22,12 @@ struct Shown {
     std::wstring message;
 };
 std::vector<Shown> shown;
-void Capture(HWND owner, const wchar_t* message) { shown.push_back({owner, message}); }
+void Capture(HWND owner, const wchar_t* message) {
+    shown.push_back({owner, message});
+}
 
 class OpenClockTest : public WithShell {
-protected:
+  protected:
     void SetUp() override {
         WithShell::SetUp();
         shown.clear();
@@ -44,13 +46,13 @@ TEST_F(OpenClockTest, WithoutItsWindowClassNoWindowIsMadeAndTheExitCodeIs3) {
 
 TEST_F(OpenClockTest, AFirstFrameThatFailsTellsTheUserSavesAndExits4) {
     RegisterClasses(instance);
-    renderer.reset();  // nothing can draw the first frame
+    renderer.reset(); // nothing can draw the first frame
     cfg.Size = 900;
     EXPECT_EQ(OpenClock(Capture), EXIT_NO_FIRST_FRAME);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].message, L"Windows could not display the clock. Please restart the application.");
     EXPECT_NE(shown[0].owner, nullptr);
-    EXPECT_FALSE(IsWindow(shown[0].owner));  // destroyed before returning
+    EXPECT_FALSE(IsWindow(shown[0].owner)); // destroyed before returning
     // The destruction saved the settings on the way out.
     EXPECT_NE(GetFileAttributesW(iniPath.c_str()), INVALID_FILE_ATTRIBUTES);
 }
@@ -79,7 +81,7 @@ TEST_F(OpenClockTest, AClockNeverPlacedIsCentredOnItsWorkAreaAndShownWithoutActi
 
 TEST_F(OpenClockTest, APlacedClockKeepsItsPlaceEachCoordinateOnItsOwn) {
     RegisterClasses(instance);
-    cfg.X = 300;  // Y never saved: created at 100, not centred
+    cfg.X = 300; // Y never saved: created at 100, not centred
     ASSERT_EQ(OpenClock(Capture), 0);
     RECT rect{};
     GetWindowRect(windowHandle, &rect);

@@ -32,7 +32,8 @@ struct ControlKind {
 constexpr ControlKind CONTROLS[SIZE_CONTROL_COUNT] = {
     {SIZE_LABEL_ID, L"STATIC", L"", WS_CHILD | WS_VISIBLE},
     {SIZE_SLIDER_ID, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP},
-    {SIZE_HINT_ID, L"STATIC", L"Mouse wheel over the clock changes its size.\nHold Shift for smaller adjustments.",
+    {SIZE_HINT_ID, L"STATIC",
+     L"Mouse wheel over the clock changes its size.\nHold Shift for smaller adjustments.",
      WS_CHILD | WS_VISIBLE},
     {DEFAULT_SIZE_ID, L"BUTTON", L"Default size", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
     {DONE_ID, L"BUTTON", L"Done", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON},
@@ -40,8 +41,9 @@ constexpr ControlKind CONTROLS[SIZE_CONTROL_COUNT] = {
 
 void OnCreate(HWND dialog) {
     for (const ControlKind& kind : CONTROLS) {
-        const HWND control = CreateWindowExW(0, kind.windowClass, kind.text, kind.style, 0, 0, 0, 0, dialog,
-                                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kind.id)), instance, nullptr);
+        const HWND control =
+            CreateWindowExW(0, kind.windowClass, kind.text, kind.style, 0, 0, 0, 0, dialog,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kind.id)), instance, nullptr);
         if (kind.id == SIZE_LABEL_ID) sizeLabel = control;
         if (kind.id == SIZE_SLIDER_ID) sizeSlider = control;
     }
@@ -62,10 +64,11 @@ void OnCommand(HWND dialog, WORD id) {
         SendMessageW(sizeSlider, TBM_SETPOS, TRUE, cfg.Size);
         break;
     case DONE_ID:
-    case IDCANCEL:  // Esc, through IsDialogMessageW
+    case IDCANCEL: // Esc, through IsDialogMessageW
         DestroyWindow(dialog);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -108,11 +111,12 @@ void OpenSizeDialog() {
     const int height = frame.bottom - frame.top;
     WindowsClockWindow clock(windowHandle, cfg, dpi, sizeLabel);
     const ScreenRect clockRect = clock.Rect();
-    const ScreenPoint at = KeepInside({clockRect.left, clockRect.top}, width, height, clock.WorkArea(clockRect));
+    const ScreenPoint at =
+        KeepInside({clockRect.left, clockRect.top}, width, height, clock.WorkArea(clockRect));
 
-    sizeWindow = CreateWindowExW(DIALOG_EX_STYLE, SIZECLASS, DIALOG_TITLE, DIALOG_STYLE, at.x, at.y, width, height,
-                                 windowHandle, nullptr, instance, nullptr);
-    if (!sizeWindow) return;  // the next request tries again
+    sizeWindow = CreateWindowExW(DIALOG_EX_STYLE, SIZECLASS, DIALOG_TITLE, DIALOG_STYLE, at.x, at.y, width,
+                                 height, windowHandle, nullptr, instance, nullptr);
+    if (!sizeWindow) return; // the next request tries again
     ShowWindow(sizeWindow, SW_SHOW);
     SetForegroundWindow(sizeWindow);
     SetFocus(sizeSlider);
@@ -120,25 +124,41 @@ void OpenSizeDialog() {
 
 LRESULT CALLBACK SizeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: OnCreate(dialog); return 0;
-    case WM_HSCROLL: OnScroll(lParam); return 0;
-    case WM_COMMAND: OnCommand(dialog, LOWORD(wParam)); return 0;
-    case WM_CLOSE: DestroyWindow(dialog); return 0;
-    case WM_DESTROY: OnDestroy(); return 0;
-    case WM_CTLCOLORSTATIC: return OnStaticColor(reinterpret_cast<HDC>(wParam));
-    case WM_DPICHANGED: OnDpiChanged(dialog, *reinterpret_cast<const RECT*>(lParam)); return 0;
-    default: return DefWindowProcW(dialog, message, wParam, lParam);
+    case WM_CREATE:
+        OnCreate(dialog);
+        return 0;
+    case WM_HSCROLL:
+        OnScroll(lParam);
+        return 0;
+    case WM_COMMAND:
+        OnCommand(dialog, LOWORD(wParam));
+        return 0;
+    case WM_CLOSE:
+        DestroyWindow(dialog);
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return OnStaticColor(reinterpret_cast<HDC>(wParam));
+    case WM_DPICHANGED:
+        OnDpiChanged(dialog, *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    default:
+        return DefWindowProcW(dialog, message, wParam, lParam);
     }
 }
 
-void LayoutSize(HWND dialog) { LayoutSize(dialog, WindowDpi(dialog)); }
+void LayoutSize(HWND dialog) {
+    LayoutSize(dialog, WindowDpi(dialog));
+}
 
 void LayoutSize(HWND dialog, unsigned dialogDpi) {
     // The new font is in place before the old one goes, so no control ever holds a deleted font.
     const HFONT previous = sizeFont;
-    sizeFont = CreateFontW(-SizeDialogFontHeight(dialogDpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                           FONT_FACE);
+    sizeFont = CreateFontW(-SizeDialogFontHeight(dialogDpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                           DEFAULT_PITCH | FF_DONTCARE, FONT_FACE);
     for (const ControlPlace& place : SizeDialogControls(dialogDpi)) {
         const HWND control = GetDlgItem(dialog, place.id);
         if (!control) continue;

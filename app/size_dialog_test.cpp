@@ -21,7 +21,9 @@ std::wstring Text(HWND window) {
     return text;
 }
 
-LRESULT Slider(UINT message) { return SendMessageW(sizeSlider, message, 0, 0); }
+LRESULT Slider(UINT message) {
+    return SendMessageW(sizeSlider, message, 0, 0);
+}
 
 RECT WorkArea() {
     RECT area{};
@@ -65,10 +67,12 @@ TEST_F(SizeDialog, LaysItselfOutForTheDpi) {
             RECT r = WindowRect(control);
             MapWindowPoints(nullptr, sizeWindow, reinterpret_cast<POINT*>(&r), 2);
             EXPECT_EQ((ControlPlace{place.id, {r.left, r.top}, {r.right - r.left, r.bottom - r.top}}), place);
-            const bool fonted = SendMessageW(control, WM_GETFONT, 0, 0) == reinterpret_cast<LRESULT>(sizeFont);
-            EXPECT_EQ(fonted, place.id != SIZE_SLIDER_ID) << place.id;  // a trackbar keeps no font
+            const bool fonted =
+                SendMessageW(control, WM_GETFONT, 0, 0) == reinterpret_cast<LRESULT>(sizeFont);
+            EXPECT_EQ(fonted, place.id != SIZE_SLIDER_ID) << place.id; // a trackbar keeps no font
         }
-        EXPECT_EQ(std::pair(Slider(TBM_GETRANGEMIN), Slider(TBM_GETRANGEMAX)), std::pair(LRESULT{160}, LRESULT{row.largest}));
+        EXPECT_EQ(std::pair(Slider(TBM_GETRANGEMIN), Slider(TBM_GETRANGEMAX)),
+                  std::pair(LRESULT{160}, LRESULT{row.largest}));
         EXPECT_EQ(Slider(TBM_GETPOS), 320);
         EXPECT_EQ(Text(sizeLabel), row.label);
         DestroyWindow(sizeWindow);
@@ -81,7 +85,7 @@ TEST_F(SizeDialog, OpensOnceOverTheClockInsideTheWorkArea) {
     EXPECT_EQ(Text(first), L"Velmor Clock \u2014 Size");
     EXPECT_EQ(GetWindow(first, GW_OWNER), windowHandle);
     EXPECT_EQ(GetFocus(), sizeSlider);
-    EXPECT_EQ(WindowRect(first).left, 100);  // the clock's top-left corner
+    EXPECT_EQ(WindowRect(first).left, 100); // the clock's top-left corner
     EXPECT_EQ(WindowRect(first).top, 100);
     SetForegroundWindow(windowHandle);
     OpenSizeDialog();
@@ -109,7 +113,7 @@ TEST_F(SizeDialog, SliderAndDefaultSizeResizeTheClockAndTheLabelFollowsEverySize
     Resize(400);
     FinishResize();
     EXPECT_EQ(Text(sizeLabel), L"Size: 125%  (400 pixels wide)");
-    EXPECT_EQ(Slider(TBM_GETPOS), 899);  // the thumb stays until the slider is used
+    EXPECT_EQ(Slider(TBM_GETPOS), 899); // the thumb stays until the slider is used
     SendMessageW(GetDlgItem(sizeWindow, DEFAULT_SIZE_ID), BM_CLICK, 0, 0);
     EXPECT_EQ(cfg.Size, 320);
     EXPECT_EQ(Slider(TBM_GETPOS), 320);
@@ -120,14 +124,16 @@ TEST_F(SizeDialog, SliderAndDefaultSizeResizeTheClockAndTheLabelFollowsEverySize
     OpenSizeDialog();
     SendMessageW(GetDlgItem(sizeWindow, DEFAULT_SIZE_ID), BM_CLICK, 0, 0);
     const RECT area = WorkArea();
-    EXPECT_EQ(cfg.Size, std::min<int>(MulDiv(std::min(area.right - area.left, area.bottom - area.top), 96, 480), 240));
+    EXPECT_EQ(cfg.Size,
+              std::min<int>(MulDiv(std::min(area.right - area.left, area.bottom - area.top), 96, 480), 240));
     EXPECT_EQ(Slider(TBM_GETPOS), cfg.Size);
 }
 
 TEST_F(SizeDialog, EscDoneAndTheCloseBoxEachCloseItAndSaveOnce) {
-    for (auto close : {+[] { PostMessageW(sizeSlider, WM_KEYDOWN, VK_ESCAPE, 0); },  // through IsDialogMessageW
-                       +[] { SendMessageW(GetDlgItem(sizeWindow, DONE_ID), BM_CLICK, 0, 0); },
-                       +[] { PostMessageW(sizeWindow, WM_SYSCOMMAND, SC_CLOSE, 0); }}) {
+    for (auto close :
+         {+[] { PostMessageW(sizeSlider, WM_KEYDOWN, VK_ESCAPE, 0); }, // through IsDialogMessageW
+          +[] { SendMessageW(GetDlgItem(sizeWindow, DONE_ID), BM_CLICK, 0, 0); },
+          +[] { PostMessageW(sizeWindow, WM_SYSCOMMAND, SC_CLOSE, 0); }}) {
         OpenSizeDialog();
         const HWND dialog = sizeWindow;
         Forget();

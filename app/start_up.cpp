@@ -40,7 +40,8 @@ int LoadArtwork(ArtworkIds ids, ErrorBox showError) {
     velmor::Image faceImage = ReadPixels(face.get());
     // No renderer comes from an artwork that decoded to no pixels: as good as missing.
     const bool crystalEmpty = crystalImage.empty();
-    renderer = velmor::Renderer::make(std::move(faceImage), std::move(referenceImage), std::move(crystalImage));
+    renderer =
+        velmor::Renderer::make(std::move(faceImage), std::move(referenceImage), std::move(crystalImage));
     if (!renderer) {
         showError(crystalEmpty ? CRYSTAL_MISSING : ARTWORK_MISSING);
         return EXIT_NO_ARTWORK;

@@ -16,10 +16,12 @@ constexpr int MISSING = 999;
 
 // Start-up's messages, captured instead of shown.
 std::vector<std::wstring> shown;
-void Capture(const wchar_t* message) { shown.emplace_back(message); }
+void Capture(const wchar_t* message) {
+    shown.emplace_back(message);
+}
 
 class StartUp : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(gdiplus.started);
         instance = GetModuleHandleW(nullptr);

@@ -45,10 +45,11 @@ inline std::vector<MenuItem> ReadMenu(HMENU menu) {
         EXPECT_TRUE(GetMenuItemInfoW(menu, i, TRUE, &info));
         const bool separator = info.fType & MFT_SEPARATOR;
         EXPECT_TRUE(separator || !(info.fState & MFS_DISABLED)) << "greyed: " << i;
-        const MenuItemKind kind = separator      ? MenuItemKind::Separator
+        const MenuItemKind kind = separator       ? MenuItemKind::Separator
                                   : info.hSubMenu ? MenuItemKind::Submenu
                                                   : MenuItemKind::Command;
-        items.push_back({kind, text, kind == MenuItemKind::Command ? info.wID : 0, (info.fState & MFS_CHECKED) != 0,
+        items.push_back({kind, text, kind == MenuItemKind::Command ? info.wID : 0,
+                         (info.fState & MFS_CHECKED) != 0,
                          info.hSubMenu ? ReadMenu(info.hSubMenu) : std::vector<MenuItem>{}});
     }
     return items;
@@ -63,11 +64,12 @@ inline std::vector<WPARAM> KeysFor(const std::vector<MenuItem>& items, unsigned 
         if (item.kind == MenuItemKind::Separator) continue;
         keys.push_back(VK_DOWN);
         std::size_t sub = 0;
-        while (sub < item.items.size() && item.items[sub].id != id) ++sub;
+        while (sub < item.items.size() && item.items[sub].id != id)
+            ++sub;
         if (sub < item.items.size()) keys.push_back(VK_RIGHT), keys.insert(keys.end(), sub, VK_DOWN);
         if (item.id == id || sub < item.items.size()) return keys.push_back(VK_RETURN), keys;
     }
-    return {VK_ESCAPE};  // not on the menu
+    return {VK_ESCAPE}; // not on the menu
 }
 
 inline LRESULT CALLBACK TestClockProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -81,11 +83,13 @@ inline LRESULT CALLBACK TestClockProc(HWND window, UINT message, WPARAM wParam, 
     case WM_ENTERIDLE:
         // The menu's loop waits for input: give it the keys, once.
         if (wParam == MSGF_MENU) {
-            for (WPARAM key : menuProbe.keys) PostMessageW(window, WM_KEYDOWN, key, 0);
+            for (WPARAM key : menuProbe.keys)
+                PostMessageW(window, WM_KEYDOWN, key, 0);
             menuProbe.keys.clear();
         }
         return 0;
-    default: return DefWindowProcW(window, message, wParam, lParam);
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
@@ -114,7 +118,7 @@ inline int Pump(DWORD ms = 0) {
 // test makes in `windowHandle` (and the size dialog) is destroyed afterwards,
 // its messages handled, and every global put back.
 class WithShell : public WithBuiltInRenderer {
-protected:
+  protected:
     void SetUp() override {
         WithBuiltInRenderer::SetUp();
         if (HasFatalFailure()) return;
@@ -155,7 +159,7 @@ protected:
 // A clock window like the program's at (100, 100), 320 pixels wide, drawn and
 // shown, with a procedure that reads back each menu it opens.
 class WithClockWindow : public WithShell {
-protected:
+  protected:
     void SetUp() override {
         WithShell::SetUp();
         if (HasFatalFailure()) return;

@@ -11,7 +11,7 @@ namespace {
 using TrayIcon = WithClockWindow;
 
 TEST_F(TrayIcon, AddTrayFillsTheRecordAfreshAndAddsAgainForANewTaskbar) {
-    std::memset(&tray, 0x5A, sizeof tray);  // what an earlier icon may have left
+    std::memset(&tray, 0x5A, sizeof tray); // what an earlier icon may have left
     for (int shell = 0; shell < 2; ++shell) {
         SCOPED_TRACE(shell);
         EXPECT_TRUE(AddTray());

@@ -19,14 +19,21 @@ ScreenRect WindowsClockWindow::WorkArea(const ScreenRect& rect) {
     // the safest area to keep the clock in (never a 0 x 0 one at the origin).
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-std::uint64_t WindowsClockWindow::Milliseconds() { return GetTickCount64(); }
+std::uint64_t WindowsClockWindow::Milliseconds() {
+    return GetTickCount64();
+}
 
-void WindowsClockWindow::StartTimer(int id, unsigned interval) { SetTimer(window_, id, interval, nullptr); }
+void WindowsClockWindow::StartTimer(int id, unsigned interval) {
+    SetTimer(window_, id, interval, nullptr);
+}
 
-void WindowsClockWindow::StopTimer(int id) { KillTimer(window_, id); }
+void WindowsClockWindow::StopTimer(int id) {
+    KillTimer(window_, id);
+}
 
 void WindowsClockWindow::SetTopmost(bool topmost) {
     SetWindowPos(window_, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
@@ -37,4 +44,6 @@ bool WindowsClockWindow::Present(int width, ScreenPoint topLeft, bool fast) {
     return PresentFrame(window_, settings_, width, POINT{topLeft.x, topLeft.y}, fast);
 }
 
-void WindowsClockWindow::SizeShown() { ShowSizeLabel(sizeLabel_, settings_.Size, dpi_); }
+void WindowsClockWindow::SizeShown() {
+    ShowSizeLabel(sizeLabel_, settings_.Size, dpi_);
+}

@@ -7,7 +7,7 @@
 #include "settings/settings.h"
 
 class WindowsClockWindow final : public ClockWindow {
-public:
+  public:
     // `settings` gives the frame's options; `sizeLabel` (may be null) shows the size at `dpi`.
     WindowsClockWindow(HWND window, const Settings& settings, unsigned dpi, HWND sizeLabel)
         : window_(window), settings_(settings), dpi_(dpi), sizeLabel_(sizeLabel) {}
@@ -21,7 +21,7 @@ public:
     bool Present(int width, ScreenPoint topLeft, bool fast) override;
     void SizeShown() override;
 
-private:
+  private:
     HWND window_;
     const Settings& settings_;
     unsigned dpi_;

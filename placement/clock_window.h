@@ -9,13 +9,13 @@
 #include "placement/geometry.h"
 
 // Timers of the clock window.
-inline constexpr int TICK_TIMER = 1;       // the clock tick
-inline constexpr int SAVE_TIMER = 2;       // saves the settings after the last resize request
-inline constexpr int ANIMATION_TIMER = 3;  // one resize animation frame
-inline constexpr int LAYOUT_TIMER = 4;     // polls the monitor layout and waits for it to settle
+inline constexpr int TICK_TIMER = 1;      // the clock tick
+inline constexpr int SAVE_TIMER = 2;      // saves the settings after the last resize request
+inline constexpr int ANIMATION_TIMER = 3; // one resize animation frame
+inline constexpr int LAYOUT_TIMER = 4;    // polls the monitor layout and waits for it to settle
 
 class ClockWindow {
-public:
+  public:
     // The clock window's rectangle in screen pixels.
     virtual ScreenRect Rect() = 0;
     // The work area of the monitor nearest to `rect`.
@@ -33,6 +33,6 @@ public:
     // The size changed: refresh what shows it (the size dialog's label).
     virtual void SizeShown() = 0;
 
-protected:
+  protected:
     ~ClockWindow() = default;
 };

@@ -18,15 +18,15 @@ struct PresentedFrame {
 };
 
 class FakeClockWindow final : public ClockWindow {
-public:
-    std::vector<ScreenRect> screens, workAreas;  // monitor k: its screen and its work area
+  public:
+    std::vector<ScreenRect> screens, workAreas; // monitor k: its screen and its work area
     ScreenRect rect;
     std::uint64_t now = 0;
-    std::map<int, unsigned> timers;  // running timers: id -> interval
+    std::map<int, unsigned> timers; // running timers: id -> interval
     std::vector<PresentedFrame> frames;
     bool topmost = false;
     int sizeShown = 0;
-    std::function<void(int width, bool fast)> draw;  // given each frame presented, if set
+    std::function<void(int width, bool fast)> draw; // given each frame presented, if set
 
     ScreenRect Rect() override { return rect; }
     // The monitor sharing the most area with `r`, else the one the least far

@@ -23,7 +23,8 @@ std::int32_t KeepInside(std::int64_t position, std::int64_t extent, std::int32_t
     return static_cast<std::int32_t>(position);
 }
 
-ScreenPoint KeepInside(ScreenPoint topLeft, std::int64_t width, std::int64_t height, const ScreenRect& workArea) {
+ScreenPoint KeepInside(ScreenPoint topLeft, std::int64_t width, std::int64_t height,
+                       const ScreenRect& workArea) {
     return {KeepInside(topLeft.x, width, workArea.left, workArea.right),
             KeepInside(topLeft.y, height, workArea.top, workArea.bottom)};
 }

@@ -32,4 +32,5 @@ std::int32_t KeepInside(std::int64_t position, std::int64_t extent, std::int32_t
 
 // The top-left corner of a `width` x `height` window at `topLeft` kept inside
 // `workArea` by the rule above on each axis.
-ScreenPoint KeepInside(ScreenPoint topLeft, std::int64_t width, std::int64_t height, const ScreenRect& workArea);
+ScreenPoint KeepInside(ScreenPoint topLeft, std::int64_t width, std::int64_t height,
+                       const ScreenRect& workArea);

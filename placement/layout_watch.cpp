@@ -28,4 +28,6 @@ bool PollLayout(LayoutWatch& watch, std::optional<std::uint64_t> fingerprint, st
     return place;
 }
 
-unsigned PollInterval(const LayoutWatch& watch) { return watch.changing ? LAYOUT_CHANGING_MS : LAYOUT_POLL_MS; }
+unsigned PollInterval(const LayoutWatch& watch) {
+    return watch.changing ? LAYOUT_CHANGING_MS : LAYOUT_POLL_MS;
+}

@@ -5,16 +5,16 @@
 #include <cstdint>
 #include <optional>
 
-inline constexpr unsigned LAYOUT_POLL_MS = 2000;    // poll while nothing changes
-inline constexpr unsigned LAYOUT_CHANGING_MS = 500; // poll while a change settles
+inline constexpr unsigned LAYOUT_POLL_MS = 2000;        // poll while nothing changes
+inline constexpr unsigned LAYOUT_CHANGING_MS = 500;     // poll while a change settles
 inline constexpr std::uint64_t LAYOUT_SETTLE_MS = 2000; // unchanged this long: settled
 
 struct LayoutWatch {
-    std::uint64_t settled = 0;             // the layout the clock was last placed for
-    bool changing = false;                 // a change is settling
-    bool noticed = false;                  // the system told of it (not only the poll)
-    std::optional<std::uint64_t> seen;     // the fingerprint last read while changing
-    std::uint64_t seenAt = 0;              // when it was first read
+    std::uint64_t settled = 0;         // the layout the clock was last placed for
+    bool changing = false;             // a change is settling
+    bool noticed = false;              // the system told of it (not only the poll)
+    std::optional<std::uint64_t> seen; // the fingerprint last read while changing
+    std::uint64_t seenAt = 0;          // when it was first read
 };
 
 // The system says the monitors may be changing (display, work area, session,

@@ -17,7 +17,8 @@ void Mix(std::uint64_t& hash, std::int64_t value) {
 }
 
 void Mix(std::uint64_t& hash, const ScreenRect& rect) {
-    for (std::int32_t edge : {rect.left, rect.top, rect.right, rect.bottom}) Mix(hash, edge);
+    for (std::int32_t edge : {rect.left, rect.top, rect.right, rect.bottom})
+        Mix(hash, edge);
 }
 
 // Device names stay out of the signature: the system renumbers them when the

@@ -24,9 +24,14 @@ TEST(MonitorLayout, SignatureNamesTheDeskWhateverTheListingOrderAndDeviceNames) 
     scaled.dpi = 144;
     otherPrimary.primary = false;
     resized.rect.right = 1280;
-    struct Case { const char* what; Monitor monitor; bool sameDesk; };
-    for (const Case& c : {Case{"taskbar moved", lowerBar, true}, Case{"scale changed", scaled, true},
-                          Case{"no longer primary", otherPrimary, false}, Case{"resolution", resized, false}}) {
+    struct Case {
+        const char* what;
+        Monitor monitor;
+        bool sameDesk;
+    };
+    for (const Case& c :
+         {Case{"taskbar moved", lowerBar, true}, Case{"scale changed", scaled, true},
+          Case{"no longer primary", otherPrimary, false}, Case{"resolution", resized, false}}) {
         const MonitorLayout changed = MakeLayout({c.monitor});
         EXPECT_EQ(changed.signature == UNDOCKED.signature, c.sameDesk) << c.what;
         EXPECT_NE(changed.fingerprint, UNDOCKED.fingerprint) << c.what;

@@ -12,8 +12,12 @@ constexpr std::string_view HEADER = "velmor-placement 1";
 constexpr std::string_view CURRENT = "current";
 constexpr std::string_view PLACE = "place";
 
-bool AnchoredRight(Corner corner) { return corner == Corner::TopRight || corner == Corner::BottomRight; }
-bool AnchoredBottom(Corner corner) { return corner == Corner::BottomLeft || corner == Corner::BottomRight; }
+bool AnchoredRight(Corner corner) {
+    return corner == Corner::TopRight || corner == Corner::BottomRight;
+}
+bool AnchoredBottom(Corner corner) {
+    return corner == Corner::BottomLeft || corner == Corner::BottomRight;
+}
 
 std::int32_t ToLogical(std::int64_t pixels, unsigned dpi) {
     const std::int64_t limited = std::clamp<std::int64_t>(pixels, -1'000'000, 1'000'000);
@@ -34,8 +38,7 @@ std::string_view Field(std::string_view& line) {
     return field;
 }
 
-template <class Number>
-bool ReadNumber(std::string_view& line, Number& value, int base = 10) {
+template <class Number> bool ReadNumber(std::string_view& line, Number& value, int base = 10) {
     const std::string_view field = Field(line);
     if (field.empty()) return false;
     const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value, base);
@@ -54,7 +57,8 @@ bool ReadPlace(std::string_view line, RememberedPlace& place) {
 
 } // namespace
 
-std::optional<RememberedPlace> PlaceOf(const MonitorLayout& layout, const ScreenRect& window, std::int32_t size) {
+std::optional<RememberedPlace> PlaceOf(const MonitorLayout& layout, const ScreenRect& window,
+                                       std::int32_t size) {
     const int index = NearestMonitor(layout, window);
     if (index < 0) return std::nullopt;
     const Monitor& monitor = layout.monitors[index];
@@ -66,10 +70,11 @@ std::optional<RememberedPlace> PlaceOf(const MonitorLayout& layout, const Screen
     place.layout = layout.signature;
     place.monitor = index;
     place.anchor = static_cast<Corner>((right ? 1 : 0) + (bottom ? 2 : 0));
-    place.offsetX = ToLogical(right ? std::int64_t{area.right} - window.right : std::int64_t{window.left} - area.left,
-                              monitor.dpi);
-    place.offsetY = ToLogical(bottom ? std::int64_t{area.bottom} - window.bottom : std::int64_t{window.top} - area.top,
-                              monitor.dpi);
+    place.offsetX = ToLogical(
+        right ? std::int64_t{area.right} - window.right : std::int64_t{window.left} - area.left, monitor.dpi);
+    place.offsetY =
+        ToLogical(bottom ? std::int64_t{area.bottom} - window.bottom : std::int64_t{window.top} - area.top,
+                  monitor.dpi);
     place.size = size;
     return place;
 }
@@ -95,9 +100,12 @@ std::optional<ClockPlace> ChoosePlace(const MonitorLayout& now, const PlacementM
     const std::int32_t width = Pixels(size, monitor.dpi);
     const std::int32_t dx = MulDivRound(place->offsetX, static_cast<std::int32_t>(monitor.dpi), 96);
     const std::int32_t dy = MulDivRound(place->offsetY, static_cast<std::int32_t>(monitor.dpi), 96);
-    const std::int64_t x = AnchoredRight(place->anchor) ? std::int64_t{area.right} - dx - width : std::int64_t{area.left} + dx;
-    const std::int64_t y = AnchoredBottom(place->anchor) ? std::int64_t{area.bottom} - dy - width : std::int64_t{area.top} + dy;
-    return ClockPlace{{KeepInside(x, width, area.left, area.right), KeepInside(y, width, area.top, area.bottom)}, size};
+    const std::int64_t x =
+        AnchoredRight(place->anchor) ? std::int64_t{area.right} - dx - width : std::int64_t{area.left} + dx;
+    const std::int64_t y =
+        AnchoredBottom(place->anchor) ? std::int64_t{area.bottom} - dy - width : std::int64_t{area.top} + dy;
+    return ClockPlace{
+        {KeepInside(x, width, area.left, area.right), KeepInside(y, width, area.top, area.bottom)}, size};
 }
 
 std::string MemoryText(const PlacementMemory& memory) {
@@ -117,7 +125,7 @@ PlacementMemory ParseMemory(std::string_view text) {
     bool headerSeen = false;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        if (end == std::string_view::npos) return {};  // a file cut short
+        if (end == std::string_view::npos) return {}; // a file cut short
         std::string_view line = text.substr(0, end);
         text.remove_prefix(end + 1);
         if (!headerSeen) {

@@ -11,7 +11,7 @@
 #include "placement/geometry.h"
 #include "placement/monitor_layout.h"
 
-inline constexpr std::size_t MAX_LAYOUTS = 8;  // layouts remembered, most recent first
+inline constexpr std::size_t MAX_LAYOUTS = 8; // layouts remembered, most recent first
 
 enum class Corner { TopLeft = 0, TopRight = 1, BottomLeft = 2, BottomRight = 3 };
 
@@ -32,7 +32,7 @@ struct PlacementMemory {
     // The layout the clock last settled in: the one the settings file's
     // position belongs to. 0 when not known.
     std::uint64_t current = 0;
-    std::vector<RememberedPlace> places;  // most recent first, at most MAX_LAYOUTS
+    std::vector<RememberedPlace> places; // most recent first, at most MAX_LAYOUTS
     friend bool operator==(const PlacementMemory&, const PlacementMemory&) = default;
 };
 
@@ -45,7 +45,8 @@ struct ClockPlace {
 
 // The record of the user's placement of `window` (screen pixels) at size
 // setting `size` under `layout`; none without monitors.
-std::optional<RememberedPlace> PlaceOf(const MonitorLayout& layout, const ScreenRect& window, std::int32_t size);
+std::optional<RememberedPlace> PlaceOf(const MonitorLayout& layout, const ScreenRect& window,
+                                       std::int32_t size);
 
 // Stores `place` as the most recent one, replacing the entry of its layout and
 // dropping the oldest beyond MAX_LAYOUTS.

@@ -5,7 +5,7 @@
 namespace {
 
 constexpr wchar_t FILE_NAME[] = L"placements.txt";
-constexpr DWORD LARGEST_FILE = 4096;  // MAX_LAYOUTS lines are far below it
+constexpr DWORD LARGEST_FILE = 4096; // MAX_LAYOUTS lines are far below it
 
 } // namespace
 

@@ -17,7 +17,9 @@ int RoundWidth(double width) {
     return static_cast<int>(whole) + (width - whole >= 0.5 ? 1 : 0);
 }
 
-unsigned ReadDpi(unsigned dpi) { return dpi == 0 ? velmor::size::REFERENCE_DPI : dpi; }
+unsigned ReadDpi(unsigned dpi) {
+    return dpi == 0 ? velmor::size::REFERENCE_DPI : dpi;
+}
 
 // Lowers the size to what `workArea` holds.
 void ApplyMonitorCap(Sizing sizing, const ScreenRect& workArea) {
@@ -32,16 +34,16 @@ int MonitorCap(const ScreenRect& workArea, unsigned dpi) {
     if (edge < 0) edge = 0;
     if (edge > std::numeric_limits<std::int32_t>::max()) edge = std::numeric_limits<std::int32_t>::max();
     const unsigned d = ReadDpi(dpi);
-    const std::int32_t divisor =
-        d > static_cast<unsigned>(std::numeric_limits<std::int32_t>::max()) ? std::numeric_limits<std::int32_t>::max()
-                                                                            : static_cast<std::int32_t>(d);
+    const std::int32_t divisor = d > static_cast<unsigned>(std::numeric_limits<std::int32_t>::max())
+                                     ? std::numeric_limits<std::int32_t>::max()
+                                     : static_cast<std::int32_t>(d);
     const std::int32_t cap = MulDivRound(static_cast<std::int32_t>(edge), 96, divisor);
     return cap < velmor::size::SMALLEST ? velmor::size::SMALLEST : cap;
 }
 
 int EasedWidth(const ResizeMotion& motion, double elapsed) {
     const double f = elapsed / ANIMATION_MS;
-    const double eased = (3 - 2 * f) * f * f;  // smoothstep: gentle start and end
+    const double eased = (3 - 2 * f) * f * f; // smoothstep: gentle start and end
     return RoundWidth(motion.from + (motion.to - motion.from) * eased);
 }
 
@@ -75,7 +77,8 @@ ScreenPoint ResizePosition(Sizing sizing, int width) {
     // Integer division rounds toward zero, also left of or above the primary monitor.
     const std::int64_t x = (std::int64_t{sizing.resizeCenter2.x} - width) / 2;
     const std::int64_t y = (std::int64_t{sizing.resizeCenter2.y} - width) / 2;
-    return {KeepInside(x, width, workArea.left, workArea.right), KeepInside(y, width, workArea.top, workArea.bottom)};
+    return {KeepInside(x, width, workArea.left, workArea.right),
+            KeepInside(y, width, workArea.top, workArea.bottom)};
 }
 
 void TickResize(Sizing sizing) {

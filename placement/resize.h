@@ -8,15 +8,15 @@
 #include "placement/geometry.h"
 #include "settings/settings.h"
 
-inline constexpr double ANIMATION_MS = 130;  // length of a resize animation
-inline constexpr unsigned FRAME_MS = 16;     // animation frame timer
+inline constexpr double ANIMATION_MS = 130;    // length of a resize animation
+inline constexpr unsigned FRAME_MS = 16;       // animation frame timer
 inline constexpr unsigned SAVE_DELAY_MS = 400; // save after the last resize request
 
 struct ResizeMotion {
-    double from = 0;          // window width in pixels when the animation (re)started
-    double to = 0;            // target width in pixels
-    std::uint64_t start = 0;  // start time in milliseconds
-    bool active = false;      // an animated resize is under way
+    double from = 0;         // window width in pixels when the animation (re)started
+    double to = 0;           // target width in pixels
+    std::uint64_t start = 0; // start time in milliseconds
+    bool active = false;     // an animated resize is under way
 };
 
 // Everything a resize works on: the settings (whose Size it changes), the

@@ -23,7 +23,7 @@ struct RequestCase {
     unsigned dpi;
     int request, size;
     ScreenRect ended;
-    bool twoMonitors = false;  // RIGHT_OF_IT beside `area`
+    bool twoMonitors = false; // RIGHT_OF_IT beside `area`
 };
 
 const RequestCase REQUESTS[] = {
@@ -51,7 +51,8 @@ TEST(Resize, RequestsEndAtTheLimitedSizeAboutTheFirstCentreInsideTheWorkArea) {
         EXPECT_EQ(clock.window.rect, c.ended);
         const auto& frames = clock.window.frames;
         ASSERT_GE(frames.size(), 2u);
-        for (std::size_t k = 0; k < frames.size(); ++k) EXPECT_EQ(frames[k].fast, k + 1 < frames.size()) << k;
+        for (std::size_t k = 0; k < frames.size(); ++k)
+            EXPECT_EQ(frames[k].fast, k + 1 < frames.size()) << k;
     }
 }
 
@@ -63,9 +64,12 @@ TEST(Resize, AnimationEasesOverItsLengthThenDrawsOneFullQualityFrame) {
     EXPECT_EQ(window.timers, (Timers{{SAVE_TIMER, 400}, {ANIMATION_TIMER, 16}}));
     // No time yet or a clock that went back: 320 wide, nothing drawn. Then
     // smoothstep: slow at first, halfway at half the time, the target at the end.
-    const std::pair<std::uint64_t, PresentedFrame> steps[] = {
-        {1000, {}}, {999, {}}, {1016, {324, {98, 98}, true}}, {1065, {370, {75, 75}, true}},
-        {1129, {420, {50, 50}, true}}, {1130, {420, {50, 50}, false}}};
+    const std::pair<std::uint64_t, PresentedFrame> steps[] = {{1000, {}},
+                                                              {999, {}},
+                                                              {1016, {324, {98, 98}, true}},
+                                                              {1065, {370, {75, 75}, true}},
+                                                              {1129, {420, {50, 50}, true}},
+                                                              {1130, {420, {50, 50}, false}}};
     for (const auto& [now, frame] : steps) {
         window.now = now;
         TickResize(clock.sizing());
@@ -78,16 +82,16 @@ TEST(Resize, AnimationEasesOverItsLengthThenDrawsOneFullQualityFrame) {
     EXPECT_EQ(window.frames.size(), 4u);
     EXPECT_FALSE(clock.resizeMotion.active);
     EXPECT_EQ(window.timers, (Timers{{TICK_TIMER, 50}, {SAVE_TIMER, 400}}));
-    EXPECT_EQ(window.sizeShown, 2);  // the request and the end
+    EXPECT_EQ(window.sizeShown, 2); // the request and the end
     FinishResize(clock.sizing());
-    EXPECT_EQ(window.frames.size(), 4u);  // nothing is left to finish
+    EXPECT_EQ(window.frames.size(), 4u); // nothing is left to finish
 }
 
 TEST(Resize, QuickRequestsKeepTheFirstCentreAndRestartFromTheWidthOnScreen) {
     FakeClock clock(FULL_HD, {100, 100}, 320);
     for (std::uint64_t now : {0, 20, 40}) {
         clock.window.now = now;
-        Resize(clock.sizing(), clock.settings.Size + 12);  // one wheel notch
+        Resize(clock.sizing(), clock.settings.Size + 12); // one wheel notch
         EXPECT_EQ(clock.resizeMotion.from, clock.window.rect.Width());
         EXPECT_EQ(clock.resizeMotion.start, now);
         clock.window.now = now + 16;

@@ -25,7 +25,9 @@ int Scale(int logical, unsigned dpi) {
 
 } // namespace
 
-ScreenSize SizeDialogClient(unsigned dpi) { return {Scale(CLIENT.width, dpi), Scale(CLIENT.height, dpi)}; }
+ScreenSize SizeDialogClient(unsigned dpi) {
+    return {Scale(CLIENT.width, dpi), Scale(CLIENT.height, dpi)};
+}
 
 std::array<ControlPlace, SIZE_CONTROL_COUNT> SizeDialogControls(unsigned dpi) {
     std::array<ControlPlace, SIZE_CONTROL_COUNT> places = CONTROLS;
@@ -36,4 +38,6 @@ std::array<ControlPlace, SIZE_CONTROL_COUNT> SizeDialogControls(unsigned dpi) {
     return places;
 }
 
-int SizeDialogFontHeight(unsigned dpi) { return Scale(FONT_HEIGHT, dpi); }
+int SizeDialogFontHeight(unsigned dpi) {
+    return Scale(FONT_HEIGHT, dpi);
+}

@@ -27,10 +27,10 @@ TEST(SizeDialogLayout, ScalesClientFontAndControlsWithRoundingToNearest) {
         EXPECT_EQ(controls[4], row.done);
     }
     const std::array<ControlPlace, 5> at96{{{201, {24, 16}, {430, 30}},
-                                           {202, {20, 52}, {435, 46}},
-                                           {203, {24, 105}, {430, 44}},
-                                           {204, {24, 164}, {140, 34}},
-                                           {205, {335, 164}, {116, 34}}}};
+                                            {202, {20, 52}, {435, 46}},
+                                            {203, {24, 105}, {430, 44}},
+                                            {204, {24, 164}, {140, 34}},
+                                            {205, {335, 164}, {116, 34}}}};
     EXPECT_EQ(SizeDialogControls(96), at96);
 }
 

@@ -7,5 +7,5 @@
 void ShowSizeLabel(HWND label, int size, unsigned dpi) {
     if (!label) return;
     const std::string text = SizeLabelText(size, dpi);
-    SetWindowTextW(label, std::wstring(text.begin(), text.end()).c_str());  // ASCII only
+    SetWindowTextW(label, std::wstring(text.begin(), text.end()).c_str()); // ASCII only
 }

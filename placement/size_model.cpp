@@ -30,6 +30,7 @@ int SizePercent(int size) {
     // MulDiv's rounding: the nearest integer, halves away from zero.
     const std::int64_t num = static_cast<std::int64_t>(size) * 100;
     const std::int64_t half = HUNDRED_PERCENT / 2;
-    const std::int64_t rounded = num >= 0 ? (num + half) / HUNDRED_PERCENT : -((-num + half) / HUNDRED_PERCENT);
+    const std::int64_t rounded =
+        num >= 0 ? (num + half) / HUNDRED_PERCENT : -((-num + half) / HUNDRED_PERCENT);
     return static_cast<int>(rounded);
 }

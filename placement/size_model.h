@@ -8,12 +8,12 @@
 
 namespace velmor::size {
 
-inline constexpr int SMALLEST = velmor::smallestFrame;       // smallest size and smallest pixel width
-inline constexpr int LARGEST = 900;           // largest size at 96 DPI and below
-inline constexpr int LARGEST_PIXELS = velmor::largestFrame;  // the clock is never wider than this
-inline constexpr unsigned PIXEL_BUDGET = 115200; // 1200 x 96
+inline constexpr int SMALLEST = velmor::smallestFrame;      // smallest size and smallest pixel width
+inline constexpr int LARGEST = 900;                         // largest size at 96 DPI and below
+inline constexpr int LARGEST_PIXELS = velmor::largestFrame; // the clock is never wider than this
+inline constexpr unsigned PIXEL_BUDGET = 115200;            // 1200 x 96
 inline constexpr unsigned REFERENCE_DPI = 96;
-inline constexpr int HUNDRED_PERCENT = 320;   // default size, shown as 100 %
+inline constexpr int HUNDRED_PERCENT = 320; // default size, shown as 100 %
 
 } // namespace velmor::size
 

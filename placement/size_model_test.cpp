@@ -16,9 +16,9 @@ struct DpiRow {
 
 // The limits users see on common displays.
 const DpiRow kRows[] = {
-    {96, 900, 160, 320, 900},    {72, 900, 160, 320, 900},    {0, 900, 160, 320, 900},
-    {120, 900, 200, 400, 1125},  {144, 800, 240, 480, 1200},  {168, 685, 280, 560, 1199},
-    {192, 600, 320, 640, 1200},  {240, 480, 400, 800, 1200},  {288, 400, 480, 960, 1200},
+    {96, 900, 160, 320, 900},    {72, 900, 160, 320, 900},     {0, 900, 160, 320, 900},
+    {120, 900, 200, 400, 1125},  {144, 800, 240, 480, 1200},   {168, 685, 280, 560, 1199},
+    {192, 600, 320, 640, 1200},  {240, 480, 400, 800, 1200},   {288, 400, 480, 960, 1200},
     {384, 300, 640, 1200, 1200}, {720, 160, 1200, 1200, 1200}, {960, 160, 1200, 1200, 1200},
 };
 
@@ -42,7 +42,8 @@ TEST(SizeModel, ClampSizeKeepsSizesInRange) {
     EXPECT_EQ(ClampSize(INT_MIN, 96), 160);
     EXPECT_EQ(ClampSize(-5, 4000000000u), 160);
     EXPECT_EQ(ClampSize(333, 96), 333);
-    for (unsigned dpi = 720; dpi < 2000; dpi += 37) EXPECT_EQ(ClampSize(500, dpi), 160) << dpi;
+    for (unsigned dpi = 720; dpi < 2000; dpi += 37)
+        EXPECT_EQ(ClampSize(500, dpi), 160) << dpi;
 }
 
 TEST(SizeModel, PixelsRoundsToNearestWithHalvesUp) {
@@ -56,7 +57,8 @@ TEST(SizeModel, PixelsRoundsToNearestWithHalvesUp) {
 
 TEST(SizeModel, PixelsStaysWithinTheDrawableRangeForAnyArguments) {
     const int sizes[] = {INT_MIN, -1, 0, 1, 159, 160, 161, 320, 899, 900, 901, 5000, INT_MAX};
-    const unsigned dpis[] = {0u, 1u, 95u, 96u, 97u, 119u, 120u, 143u, 144u, 500u, 719u, 720u, 100000u, 4294967295u};
+    const unsigned dpis[] = {0u,   1u,   95u,  96u,  97u,  119u,    120u,
+                             143u, 144u, 500u, 719u, 720u, 100000u, 4294967295u};
     for (int size : sizes) {
         for (unsigned dpi : dpis) {
             const int p = Pixels(size, dpi);

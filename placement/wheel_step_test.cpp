@@ -8,10 +8,10 @@ namespace {
 
 struct WheelCase {
     const char* what;
-    double carry;               // left over before the first message
-    std::vector<int> deltas;    // one wheel message each
+    double carry;            // left over before the first message
+    std::vector<int> deltas; // one wheel message each
     bool shift;
-    std::vector<int> steps;     // the size step each message asks for
+    std::vector<int> steps; // the size step each message asks for
 };
 
 TEST(WheelStep, NotchesAndFineWheelsAddUpWithTheirFractionCarried) {
@@ -28,16 +28,17 @@ TEST(WheelStep, NotchesAndFineWheelsAddUpWithTheirFractionCarried) {
         SCOPED_TRACE(c.what);
         double carry = c.carry;
         std::vector<int> steps;
-        for (int delta : c.deltas) steps.push_back(WheelStep(carry, delta, c.shift));
+        for (int delta : c.deltas)
+            steps.push_back(WheelStep(carry, delta, c.shift));
         EXPECT_EQ(steps, c.steps);
     }
 }
 
 TEST(WheelStep, LeftoverAndTurnsOfDirection) {
     double carry = -0.5;
-    EXPECT_EQ(WheelStep(carry, 60, true), 0);  // -0.5 + 1.0
+    EXPECT_EQ(WheelStep(carry, 60, true), 0); // -0.5 + 1.0
     EXPECT_DOUBLE_EQ(carry, 0.5);
-    EXPECT_EQ(WheelStep(carry, -120, false), -11);  // 0.5 - 12 truncates toward zero
+    EXPECT_EQ(WheelStep(carry, -120, false), -11); // 0.5 - 12 truncates toward zero
     EXPECT_DOUBLE_EQ(carry, -0.5);
 }
 

@@ -6,8 +6,8 @@ namespace {
 
 TEST(WindowDpi, RealWindowReportsItsMonitorDpi) {
     SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    HWND window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, L"STATIC", L"dpi", WS_POPUP, 100, 100, 320,
-                                  320, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, L"STATIC", L"dpi", WS_POPUP, 100, 100,
+                                  320, 320, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(window, nullptr);
     const unsigned dpi = WindowDpi(window);
     EXPECT_EQ(dpi, GetDpiForWindow(window));

@@ -1,6 +1,7 @@
 #include "placement/windows_monitors.h"
 
 #include <windows.h>
+
 #include <shellscalingapi.h>
 
 namespace {
@@ -10,14 +11,17 @@ struct Enumeration {
     bool failed = false;
 };
 
-ScreenRect FromRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+ScreenRect FromRect(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
 
 BOOL CALLBACK AddMonitor(HMONITOR handle, HDC, LPRECT, LPARAM data) {
     auto& enumeration = *reinterpret_cast<Enumeration*>(data);
     MONITORINFOEXW info{};
     info.cbSize = sizeof info;
     UINT dpiX = 0, dpiY = 0;
-    if (!GetMonitorInfoW(handle, &info) || FAILED(GetDpiForMonitor(handle, MDT_EFFECTIVE_DPI, &dpiX, &dpiY))) {
+    if (!GetMonitorInfoW(handle, &info) ||
+        FAILED(GetDpiForMonitor(handle, MDT_EFFECTIVE_DPI, &dpiX, &dpiY))) {
         enumeration.failed = true;
         return FALSE;
     }

@@ -72,9 +72,9 @@ velmor::Image ReadPixels(Gdiplus::Bitmap* bitmap) {
     if (bitmap->LockBits(&area, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &locked) != Gdiplus::Ok)
         return {};
     // The stride is signed: rows stored bottom-up still come out top row first.
-    velmor::Image image = ImageFromBgraRows(static_cast<const std::uint8_t*>(locked.Scan0), locked.Stride,
-                                            static_cast<std::int32_t>(locked.Width),
-                                            static_cast<std::int32_t>(locked.Height));
+    velmor::Image image =
+        ImageFromBgraRows(static_cast<const std::uint8_t*>(locked.Scan0), locked.Stride,
+                          static_cast<std::int32_t>(locked.Width), static_cast<std::int32_t>(locked.Height));
     bitmap->UnlockBits(&locked);
     return image;
 }

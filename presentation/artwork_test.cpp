@@ -12,14 +12,12 @@ namespace {
 
 using velmor::Pixel;
 
-constexpr int NOT_A_PNG = 201;     // test resource: text bytes
-constexpr int KNOWN_PIXELS = 202;  // test resource: a 2 x 2 PNG
+constexpr int NOT_A_PNG = 201;    // test resource: text bytes
+constexpr int KNOWN_PIXELS = 202; // test resource: a 2 x 2 PNG
 
 class Artwork : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(gdiplus.started);
-    }
+  protected:
+    void SetUp() override { ASSERT_TRUE(gdiplus.started); }
     GdiplusSession gdiplus;
     const HMODULE module = GetModuleHandleW(nullptr);
 };
@@ -40,8 +38,8 @@ TEST_F(Artwork, KnownPixelsArePremultipliedInRedGreenBlueAlphaOrder) {
     ASSERT_EQ(image.height, 2);
     ASSERT_EQ(image.pixels.size(), 4u);
     EXPECT_EQ(image.pixels[0], (Pixel{255, 0, 0, 255}));
-    EXPECT_EQ(image.pixels[1], (Pixel{0, 0, 128, 128}));  // 255 at alpha 128
-    EXPECT_EQ(image.pixels[2], (Pixel{0, 0, 0, 0}));      // transparent is all zeros
+    EXPECT_EQ(image.pixels[1], (Pixel{0, 0, 128, 128})); // 255 at alpha 128
+    EXPECT_EQ(image.pixels[2], (Pixel{0, 0, 0, 0}));     // transparent is all zeros
     EXPECT_EQ(image.pixels[3], (Pixel{10, 20, 30, 255}));
 }
 
@@ -53,7 +51,7 @@ TEST_F(Artwork, BuiltInArtworkDecodesAtItsOwnSize) {
         EXPECT_EQ(image.width, 1254) << id;
         EXPECT_EQ(image.height, 1254) << id;
         EXPECT_EQ(image.pixels.size(), 1254u * 1254u) << id;
-        EXPECT_EQ(image.pixels.front().a, 0) << id;  // transparent outside the round clock
+        EXPECT_EQ(image.pixels.front().a, 0) << id; // transparent outside the round clock
     }
 }
 
@@ -68,14 +66,14 @@ TEST_F(Artwork, ReadPixelsKeepsMemoryBytesBlueGreenRedAlpha) {
 
 TEST_F(Artwork, ReadPixelsFollowsANegativeStride) {
     // Two rows stored bottom-up: the first row in memory is the image's last.
-    std::vector<std::uint8_t> bytes = {
-        0, 0, 200, 255, 0, 0, 201, 255,   // bottom row
-        0, 100, 0, 255, 0, 101, 0, 255};  // top row
+    std::vector<std::uint8_t> bytes = {0, 0,   200, 255, 0, 0,   201, 255,  // bottom row
+                                       0, 100, 0,   255, 0, 101, 0,   255}; // top row
     Gdiplus::Bitmap bitmap(2, 2, -8, PixelFormat32bppPARGB, bytes.data() + 8);
     ASSERT_EQ(bitmap.GetLastStatus(), Gdiplus::Ok);
     Gdiplus::BitmapData locked{};
     const Gdiplus::Rect area(0, 0, 2, 2);
-    ASSERT_EQ(bitmap.LockBits(&area, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &locked), Gdiplus::Ok);
+    ASSERT_EQ(bitmap.LockBits(&area, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &locked),
+              Gdiplus::Ok);
     const INT stride = locked.Stride;
     bitmap.UnlockBits(&locked);
     const velmor::Image image = ReadPixels(&bitmap);

@@ -2,9 +2,9 @@
 
 #include "presentation/clock_renderer.h"
 #include "presentation/frame_request.h"
-#include "renderer/frame_limits.h"
 #include "presentation/pixel_order.h"
 #include "presentation/system_time.h"
+#include "renderer/frame_limits.h"
 #include "settings/settings.h"
 
 std::unique_ptr<Gdiplus::Bitmap> Compose(int size, const SYSTEMTIME& time, bool fast) {

@@ -14,7 +14,7 @@ namespace {
 
 SYSTEMTIME TenPastTen() {
     SYSTEMTIME time{};
-    time.wYear = 2026;  // the date plays no part
+    time.wYear = 2026; // the date plays no part
     time.wHour = 10;
     time.wMinute = 10;
     time.wSecond = 30;
@@ -28,13 +28,16 @@ class ComposeFrames : public WithBuiltInRenderer {};
 velmor::Image Bytes(Gdiplus::Bitmap& bitmap) {
     const Gdiplus::Rect area(0, 0, static_cast<INT>(bitmap.GetWidth()), static_cast<INT>(bitmap.GetHeight()));
     Gdiplus::BitmapData locked{};
-    if (bitmap.LockBits(&area, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &locked) != Gdiplus::Ok) return {};
-    velmor::Image image{static_cast<std::int32_t>(locked.Width), static_cast<std::int32_t>(locked.Height), {}};
+    if (bitmap.LockBits(&area, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &locked) != Gdiplus::Ok)
+        return {};
+    velmor::Image image{
+        static_cast<std::int32_t>(locked.Width), static_cast<std::int32_t>(locked.Height), {}};
     for (UINT y = 0; y < locked.Height; ++y) {
-        const auto* row = static_cast<const std::uint8_t*>(locked.Scan0) + static_cast<std::ptrdiff_t>(y) * locked.Stride;
+        const auto* row =
+            static_cast<const std::uint8_t*>(locked.Scan0) + static_cast<std::ptrdiff_t>(y) * locked.Stride;
         for (UINT x = 0; x < locked.Width; ++x) {
             const std::uint8_t* p = row + 4 * x;
-            image.pixels.push_back(velmor::Pixel{p[2], p[1], p[0], p[3]});  // memory b, g, r, a
+            image.pixels.push_back(velmor::Pixel{p[2], p[1], p[0], p[3]}); // memory b, g, r, a
         }
     }
     bitmap.UnlockBits(&locked);

@@ -16,8 +16,8 @@ std::int64_t Now() {
 // The totals, written once when the program ends (a static's destructor runs
 // after wWinMain returns).
 struct FrameTotals {
-    std::int64_t ticks[2] = {0, 0};  // by FrameStage
-    std::int64_t frames = 0;         // layered updates
+    std::int64_t ticks[2] = {0, 0}; // by FrameStage
+    std::int64_t frames = 0;        // layered updates
 
     ~FrameTotals() {
         const char* path = std::getenv("VELMOR_FRAME_TIMING_FILE");

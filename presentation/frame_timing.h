@@ -14,14 +14,14 @@ enum class FrameStage { Drawing, LayeredUpdate };
 
 // Adds the time from its construction to Stop(), or to its end, to `stage`.
 class FrameStageTimer {
-public:
+  public:
     explicit FrameStageTimer(FrameStage stage);
     ~FrameStageTimer() { Stop(); }
     FrameStageTimer(const FrameStageTimer&) = delete;
     FrameStageTimer& operator=(const FrameStageTimer&) = delete;
     void Stop();
 
-private:
+  private:
     FrameStage stage;
     std::int64_t start;
     bool running = true;
@@ -30,7 +30,7 @@ private:
 #else
 
 class FrameStageTimer {
-public:
+  public:
     explicit FrameStageTimer(FrameStage) {}
     void Stop() {}
 };

@@ -2,5 +2,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <objidl.h>
+
 #include <gdiplus.h>

@@ -4,7 +4,7 @@
 #include "presentation/gdiplus.h"
 
 class GdiplusSession {
-public:
+  public:
     GdiplusSession() {
         Gdiplus::GdiplusStartupInput input;
         started = Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
@@ -16,6 +16,6 @@ public:
     }
     bool started = false;
 
-private:
+  private:
     ULONG_PTR token = 0;
 };

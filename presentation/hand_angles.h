@@ -4,9 +4,9 @@
 #include "renderer/renderer.h"
 
 struct HandAngles {
-    float hour = 0;    // [0, 360)
-    float minute = 0;  // [0, 360)
-    float second = 0;  // [0, 360)
+    float hour = 0;   // [0, 360)
+    float minute = 0; // [0, 360)
+    float second = 0; // [0, 360)
 };
 
 // The renderer's angles (velmor::handAngles) narrowed to float; `smooth` adds

@@ -6,7 +6,9 @@
 
 namespace {
 
-velmor::Time At(int hour, int minute, int second, int millisecond) { return {hour, minute, second, millisecond}; }
+velmor::Time At(int hour, int minute, int second, int millisecond) {
+    return {hour, minute, second, millisecond};
+}
 
 TEST(TimeAngles, TenPastTenAndAHalfSweeping) {
     const HandAngles a = TimeAngles(At(10, 10, 30, 500), true);

@@ -2,11 +2,10 @@
 
 #include <cstring>
 
-velmor::Image ImageFromBgraRows(const std::uint8_t* firstRow, std::ptrdiff_t stride,
-                                std::int32_t width, std::int32_t height) {
+velmor::Image ImageFromBgraRows(const std::uint8_t* firstRow, std::ptrdiff_t stride, std::int32_t width,
+                                std::int32_t height) {
     if (width <= 0 || height <= 0 || !firstRow) return {};
-    velmor::Image image{width, height,
-                        std::vector<velmor::Pixel>(static_cast<std::size_t>(width) * height)};
+    velmor::Image image{width, height, std::vector<velmor::Pixel>(static_cast<std::size_t>(width) * height)};
     velmor::Pixel* out = image.pixels.data();
     for (std::int32_t y = 0; y < height; ++y) {
         const std::uint8_t* in = firstRow + y * stride;
@@ -28,7 +27,8 @@ void BgraRowsFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::
     // A frame that covers the block: whole rows, red and blue swapped in each
     // 32-bit word (bytes r g b a little-endian; green and alpha stay), a loop
     // the compiler turns into vector code.
-    if (image.width == size && image.height == size && image.pixels.size() == static_cast<std::size_t>(size) * size) {
+    if (image.width == size && image.height == size &&
+        image.pixels.size() == static_cast<std::size_t>(size) * size) {
         for (std::int32_t y = top; y < bottom; ++y) {
             const velmor::Pixel* in = image.pixels.data() + static_cast<std::size_t>(y) * size;
             std::uint8_t* out = firstRow + y * stride;
@@ -44,7 +44,7 @@ void BgraRowsFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::
     for (std::int32_t y = top; y < bottom; ++y) {
         std::uint8_t* out = firstRow + y * stride;
         for (std::int32_t x = 0; x < size; ++x, out += 4) {
-            velmor::Pixel p;  // transparent where the frame has no pixel
+            velmor::Pixel p; // transparent where the frame has no pixel
             if (y < image.height && x < image.width)
                 p = image.pixels[static_cast<std::size_t>(y) * image.width + x];
             out[0] = p.b;

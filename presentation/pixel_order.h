@@ -10,8 +10,8 @@
 
 // Reads `height` rows of `width` BGRA pixels, the first row at `firstRow`, each
 // next row `stride` bytes further (negative for rows stored bottom-up).
-velmor::Image ImageFromBgraRows(const std::uint8_t* firstRow, std::ptrdiff_t stride,
-                                std::int32_t width, std::int32_t height);
+velmor::Image ImageFromBgraRows(const std::uint8_t* firstRow, std::ptrdiff_t stride, std::int32_t width,
+                                std::int32_t height);
 
 // Writes `image` as a `size` x `size` block of BGRA rows at `firstRow`, `stride`
 // bytes apart. Pixels the image does not cover are written transparent.

@@ -24,20 +24,21 @@ TEST(ImageFromBgraRows, FollowsBottomUpRowsAndSkipsRowPadding) {
     // Three rows of one pixel, 8 bytes apart, stored bottom row first.
     std::vector<std::uint8_t> bytes(24, 0xEE);
     for (int row = 0; row < 3; ++row) {
-        const int at = (2 - row) * 8;  // top row last in memory
+        const int at = (2 - row) * 8; // top row last in memory
         bytes[at] = static_cast<std::uint8_t>(row);
         bytes[at + 1] = bytes[at + 2] = 0;
         bytes[at + 3] = 255;
     }
     const velmor::Image image = ImageFromBgraRows(bytes.data() + 16, -8, 1, 3);
     ASSERT_EQ(image.pixels.size(), 3u);
-    for (int row = 0; row < 3; ++row) EXPECT_EQ(image.pixels[row], (Pixel{0, 0, static_cast<std::uint8_t>(row), 255}));
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(image.pixels[row], (Pixel{0, 0, static_cast<std::uint8_t>(row), 255}));
 }
 
 TEST(ImageFromBgraRows, NoPixelsGiveTheEmptyImage) {
     const std::uint8_t bytes[4] = {};
-    for (const velmor::Image& image :
-         {ImageFromBgraRows(bytes, 0, 0, 0), ImageFromBgraRows(bytes, 4, 1, 0), ImageFromBgraRows(nullptr, 4, 1, 1)}) {
+    for (const velmor::Image& image : {ImageFromBgraRows(bytes, 0, 0, 0), ImageFromBgraRows(bytes, 4, 1, 0),
+                                       ImageFromBgraRows(nullptr, 4, 1, 1)}) {
         EXPECT_EQ(image.width, 0);
         EXPECT_EQ(image.height, 0);
         EXPECT_TRUE(image.pixels.empty());
@@ -46,10 +47,10 @@ TEST(ImageFromBgraRows, NoPixelsGiveTheEmptyImage) {
 
 TEST(BgraRowsFromImage, WritesBlueGreenRedAlphaRowByRow) {
     const velmor::Image image{2, 2, {{30, 20, 10, 40}, {1, 2, 3, 4}, {200, 0, 100, 200}, {0, 0, 0, 0}}};
-    std::vector<std::uint8_t> bytes(2 * 12, 0xEE);  // rows of 12 bytes: 4 of padding each
+    std::vector<std::uint8_t> bytes(2 * 12, 0xEE); // rows of 12 bytes: 4 of padding each
     BgraRowsFromImage(image, bytes.data(), 12, 2);
-    const std::vector<std::uint8_t> expected = {10, 20, 30, 40, 3, 2, 1, 4, 0xEE, 0xEE, 0xEE, 0xEE,
-                                                100, 0, 200, 200, 0, 0, 0, 0, 0xEE, 0xEE, 0xEE, 0xEE};
+    const std::vector<std::uint8_t> expected = {10,  20, 30,  40,  3, 2, 1, 4, 0xEE, 0xEE, 0xEE, 0xEE,
+                                                100, 0,  200, 200, 0, 0, 0, 0, 0xEE, 0xEE, 0xEE, 0xEE};
     EXPECT_EQ(bytes, expected);
     // Only the rows asked for (clamped into the block) are written.
     std::vector<std::uint8_t> lower(2 * 12, 0xEE);
@@ -73,10 +74,11 @@ TEST(PixelOrder, RoundTripIsExact) {
     velmor::Image image{3, 2, {}};
     for (int i = 0; i < 6; ++i) {
         const auto a = static_cast<std::uint8_t>(40 * i + 10);
-        image.pixels.push_back(Pixel{static_cast<std::uint8_t>(a / 2), static_cast<std::uint8_t>(a / 3), a, a});
+        image.pixels.push_back(
+            Pixel{static_cast<std::uint8_t>(a / 2), static_cast<std::uint8_t>(a / 3), a, a});
     }
     std::vector<std::uint8_t> bytes(3 * 3 * 4);
-    BgraRowsFromImage(image, bytes.data(), 12, 3);  // a 3 x 3 surface around a 3 x 2 frame
+    BgraRowsFromImage(image, bytes.data(), 12, 3); // a 3 x 3 surface around a 3 x 2 frame
     const velmor::Image back = ImageFromBgraRows(bytes.data(), 12, 3, 2);
     EXPECT_EQ(back.pixels, image.pixels);
 }

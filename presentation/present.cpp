@@ -2,10 +2,10 @@
 
 #include "presentation/clock_renderer.h"
 #include "presentation/frame_request.h"
-#include "renderer/frame_limits.h"
 #include "presentation/frame_timing.h"
 #include "presentation/pixel_order.h"
 #include "presentation/system_time.h"
+#include "renderer/frame_limits.h"
 #include "settings/settings.h"
 
 velmor::Image presentationFrame;
@@ -25,7 +25,7 @@ bool CreateDib(std::int32_t size) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;  // negative: rows top-down, as in the frame
+    info.bmiHeader.biHeight = -size; // negative: rows top-down, as in the frame
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;

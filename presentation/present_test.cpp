@@ -13,7 +13,7 @@ namespace {
 
 // A layered popup tool window like the clock's, destroyed with the fixture.
 class Presenting : public WithBuiltInRenderer {
-protected:
+  protected:
     void SetUp() override {
         WithBuiltInRenderer::SetUp();
         if (HasFatalFailure()) return;
@@ -27,7 +27,9 @@ protected:
         presentationFrame = {};
         WithBuiltInRenderer::TearDown();
     }
-    bool Present(int size, POINT topLeft, bool fast) { return PresentFrame(window, cfg, size, topLeft, fast); }
+    bool Present(int size, POINT topLeft, bool fast) {
+        return PresentFrame(window, cfg, size, topLeft, fast);
+    }
     HWND window = nullptr;
 };
 
@@ -91,8 +93,9 @@ TEST_F(Presenting, SurfaceHoldsTheFrameWithRedAndBlueSwapped) {
     ASSERT_EQ(presentationFrame.pixels.size(), 200u * 200u);
     EXPECT_EQ(SurfaceMismatches(), 0u);
     std::size_t transparent = 0;
-    for (const velmor::Pixel& p : presentationFrame.pixels) transparent += p.a == 0;
-    EXPECT_GT(transparent, 0u);  // the corners lie outside the clock
+    for (const velmor::Pixel& p : presentationFrame.pixels)
+        transparent += p.a == 0;
+    EXPECT_GT(transparent, 0u); // the corners lie outside the clock
 }
 
 // Steady ticks copy only the rows their hands change: over a run of real ticks
@@ -107,14 +110,15 @@ TEST_F(Presenting, PartialTicksLeaveTheSurfaceHoldingTheWholeFrame) {
         const int size = k < 45 ? 320 : 333;
         if (k == 50) {
             // A window that is not layered refuses the update.
-            const HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+            const HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                               nullptr, nullptr);
             EXPECT_FALSE(PresentFrame(plain, cfg, size, POINT{10, 10}, false));
             EXPECT_EQ(dibShownOn, nullptr);
             DestroyWindow(plain);
         }
         ASSERT_TRUE(Present(size, POINT{10, 10}, k == 45));
         ASSERT_EQ(SurfaceMismatches(), 0u);
-        Sleep(15);  // the seconds hand sweeps on
+        Sleep(15); // the seconds hand sweeps on
     }
 }
 

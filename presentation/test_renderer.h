@@ -20,14 +20,15 @@ inline HWND CreateLayeredTestWindow(const wchar_t* className, WNDPROC procedure 
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = className;
     RegisterClassExW(&windowClass);
-    return CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, className, L"test", WS_POPUP, 100, 100, 320, 320, nullptr,
-                           nullptr, windowClass.hInstance, nullptr);
+    return CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, className, L"test", WS_POPUP, 100, 100, 320, 320,
+                           nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
 inline std::unique_ptr<velmor::Renderer> BuiltInRenderer() {
     const HMODULE module = GetModuleHandleW(nullptr);
-    std::unique_ptr<Gdiplus::Bitmap> bitmaps[3] = {LoadPng(module, FACE_ARTWORK_ID), LoadPng(module, REFERENCE_ARTWORK_ID),
-                                                    LoadPng(module, CRYSTAL_ARTWORK_ID)};
+    std::unique_ptr<Gdiplus::Bitmap> bitmaps[3] = {LoadPng(module, FACE_ARTWORK_ID),
+                                                   LoadPng(module, REFERENCE_ARTWORK_ID),
+                                                   LoadPng(module, CRYSTAL_ARTWORK_ID)};
     for (auto& bitmap : bitmaps)
         if (!bitmap) return nullptr;
     return velmor::Renderer::make(ReadPixels(bitmaps[0].get()), ReadPixels(bitmaps[1].get()),
@@ -38,7 +39,7 @@ inline std::unique_ptr<velmor::Renderer> BuiltInRenderer() {
 // the settings at their defaults; the renderer is released and the settings
 // reset afterwards.
 class WithBuiltInRenderer : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(gdiplus.started);
         renderer = BuiltInRenderer();

@@ -2,8 +2,8 @@
 // clock draws them. Exit 0 when every channel of every pixel differs by at most
 // the tolerance, 1 when not (with the worst pixel), 2 when a file cannot be read.
 //   velmor-png-compare [--tolerance N] A.png B.png
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
     std::size_t worstAt = 0, over = 0;
     for (std::size_t i = 0; i < a.pixels.size(); ++i) {
         const velmor::Pixel p = a.pixels[i], q = b.pixels[i];
-        const int d = std::max({std::abs(p.r - q.r), std::abs(p.g - q.g), std::abs(p.b - q.b), std::abs(p.a - q.a)});
+        const int d =
+            std::max({std::abs(p.r - q.r), std::abs(p.g - q.g), std::abs(p.b - q.b), std::abs(p.a - q.a)});
         if (d > tolerance) ++over;
         if (d > worst) {
             worst = d;

@@ -18,7 +18,7 @@ constexpr int ROTATIONS = 12;
 constexpr int FEATURE_SIZE = 640;
 constexpr int NO_SECONDS_SIZE = 320;
 constexpr double ANGLE_TOLERANCE = 0.001;
-constexpr BYTE OPAQUE_CENTRE = 251;  // the centre of the face must be at least this opaque
+constexpr BYTE OPAQUE_CENTRE = 251; // the centre of the face must be at least this opaque
 
 SYSTEMTIME TimeOfDay(WORD hour, WORD minute, WORD second, WORD millisecond) {
     SYSTEMTIME time{};
@@ -57,7 +57,8 @@ bool Save(Gdiplus::Bitmap& bitmap, const std::wstring& path, const CLSID& png) {
 
 bool WriteReport(const std::wstring& path, int failures, unsigned faceWidth) {
     const std::string bytes = ReportBytes(failures, faceWidth);
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
@@ -71,7 +72,7 @@ bool WriteReport(const std::wstring& path, int failures, unsigned faceWidth) {
 int Encoder(CLSID& clsid) {
     UINT count = 0, bytes = 0;
     if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0) return 1;
-    std::vector<std::uint8_t> buffer(bytes);  // zero-filled
+    std::vector<std::uint8_t> buffer(bytes); // zero-filled
     auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
     if (Gdiplus::GetImageEncoders(count, bytes, encoders) != Gdiplus::Ok) return 1;
     for (UINT i = 0; i < count; ++i)
@@ -100,13 +101,14 @@ int SelfTest(const std::wstring& folder) {
     for (int size : PREVIEW_SIZES) {
         std::unique_ptr<Gdiplus::Bitmap> frame = Compose(size, checkTime, false);
         if (frame->GetLastStatus() != Gdiplus::Ok) ++failures;
-        if (AlphaAt(*frame, 0, 0) != 0) ++failures;  // the corner is outside the clock
+        if (AlphaAt(*frame, 0, 0) != 0) ++failures; // the corner is outside the clock
         if (AlphaAt(*frame, size / 2, size / 2) < OPAQUE_CENTRE) ++failures;
         if (!Save(*frame, folder + L"\\preview-" + std::to_wstring(size) + L".png", png)) ++failures;
     }
 
     for (int i = 0; i < ROTATIONS; ++i) {
-        const SYSTEMTIME time = TimeOfDay(static_cast<WORD>(i), static_cast<WORD>(5 * i), static_cast<WORD>(7 * i % 60), 0);
+        const SYSTEMTIME time =
+            TimeOfDay(static_cast<WORD>(i), static_cast<WORD>(5 * i), static_cast<WORD>(7 * i % 60), 0);
         std::unique_ptr<Gdiplus::Bitmap> frame = Compose(ROTATION_SIZE, time, false);
         if (!Save(*frame, folder + L"\\rotation-" + std::to_wstring(i) + L".png", png)) ++failures;
     }

@@ -19,11 +19,13 @@ constexpr CLSID PNG_ENCODER = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x
 
 std::string ReadFileBytes(const std::wstring& path) {
     std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return bytes;
     char buffer[256];
     DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
     CloseHandle(file);
     return bytes;
 }
@@ -36,7 +38,7 @@ std::wstring TempFolder(const wchar_t* name) {
 }
 
 class SelfTestRun : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(gdiplus.started); }
     void TearDown() override {
         renderer.reset();
@@ -56,7 +58,7 @@ TEST_F(SelfTestRun, PassesWithTheBuiltInArtworkAndLeavesSettingsAtDefaultsButFor
     renderer = BuiltInRenderer();
     ASSERT_NE(renderer, nullptr);
     face = LoadPng(GetModuleHandleW(nullptr), FACE_ARTWORK_ID);
-    cfg.Size = 700;  // not the self-test's business: it starts from the defaults
+    cfg.Size = 700; // not the self-test's business: it starts from the defaults
     cfg.ReflectionStrength = 50;
     const std::wstring folder = TempFolder(L"velmor-selftest-pass-");
     EXPECT_EQ(SelfTest(folder), SELF_TEST_PASSED);

@@ -10,7 +10,9 @@
 namespace {
 
 // The data a REG_SZ query returns for a text.
-std::vector<std::byte> Data(std::u16string_view text) { return Utf16Bytes<std::vector<std::byte>>(text); }
+std::vector<std::byte> Data(std::u16string_view text) {
+    return Utf16Bytes<std::vector<std::byte>>(text);
+}
 
 const std::u16string PATH = u"C:\\Program Files\\Velmor\\clock.exe";
 
@@ -36,7 +38,7 @@ TEST(RunValue, MatchesExactTextUpToTheFirstNul) {
 
 TEST(RunValue, AnythingElseDoesNotMatch) {
     const std::u16string quoted = QuotedPath(PATH);
-    EXPECT_FALSE(RunValueMatches(Data(PATH + u'\0'), quoted));                  // unquoted
+    EXPECT_FALSE(RunValueMatches(Data(PATH + u'\0'), quoted)); // unquoted
     EXPECT_FALSE(RunValueMatches(Data(QuotedPath(u"c:\\program files\\velmor\\clock.exe")), quoted));
     EXPECT_FALSE(RunValueMatches(Data(QuotedPath(u"D:\\Other\\clock.exe")), quoted));
     EXPECT_FALSE(RunValueMatches(Data(quoted.substr(0, quoted.size() - 1)), quoted)); // shorter

@@ -6,9 +6,9 @@
 #include <cstdint>
 
 struct Settings {
-    std::int32_t Size = 320;          // edge length in logical pixels (96 DPI); 160..900 when read
-    std::int32_t X = INT_MIN;         // window's left edge in screen pixels; INT_MIN: never placed
-    std::int32_t Y = INT_MIN;         // window's top edge; INT_MIN: never placed
+    std::int32_t Size = 320;               // edge length in logical pixels (96 DPI); 160..900 when read
+    std::int32_t X = INT_MIN;              // window's left edge in screen pixels; INT_MIN: never placed
+    std::int32_t Y = INT_MIN;              // window's top edge; INT_MIN: never placed
     std::int32_t ReflectionStrength = 100; // crystal strength in percent; 50..150 when read
     bool AlwaysOnTop = false;
     bool LockPosition = false;

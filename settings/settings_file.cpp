@@ -1,6 +1,7 @@
 #include "settings/settings_file.h"
 
 #include <windows.h>
+
 #include <shlobj.h>
 
 #include "settings/atomic_file.h"
@@ -46,5 +47,6 @@ bool SaveSettings(HWND window) {
 
     // The file's bytes: the UTF-16LE byte-order mark, then the text.
     const std::u16string text = SETTINGS_BOM + SettingsText(cfg);
-    return ReplaceFileAtomically(iniPath, {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)});
+    return ReplaceFileAtomically(
+        iniPath, {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)});
 }

@@ -1,13 +1,14 @@
 #include "settings/settings_file.h"
 
 #include <windows.h>
+
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <climits>
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -23,12 +24,14 @@ using Bytes = std::vector<unsigned char>;
 
 Bytes ReadBytes(const std::wstring& path) {
     Bytes bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return bytes;
     unsigned char chunk[4096];
     DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        bytes.insert(bytes.end(), chunk, chunk + got);
     CloseHandle(file);
     return bytes;
 }
@@ -42,9 +45,13 @@ void WriteBytes(const std::wstring& path, const Bytes& bytes) {
 }
 
 // A UTF-16LE file's bytes: the byte-order mark, then the text.
-Bytes Utf16File(std::u16string_view text) { return Utf16Bytes(text, true); }
+Bytes Utf16File(std::u16string_view text) {
+    return Utf16Bytes(text, true);
+}
 
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool IsDirectory(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -54,7 +61,7 @@ bool IsDirectory(const std::wstring& path) {
 // A fresh folder under the temporary folder, removed with its contents; cfg,
 // iniPath are restored afterwards.
 class SettingsFile : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         wchar_t temp[MAX_PATH];
         ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
@@ -101,8 +108,8 @@ protected:
         return cfg;
     }
     HWND MakeWindow(int x, int y) {
-        window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"clock", WS_POPUP, x, y, 320, 320, nullptr, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
+        window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"clock", WS_POPUP, x, y, 320, 320, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
         return window;
     }
 
@@ -110,7 +117,7 @@ protected:
     Settings savedCfg;
     std::wstring savedPath;
     HWND window = nullptr;
-    HWND clockWindow = nullptr;  // the window whose place a save stores
+    HWND clockWindow = nullptr; // the window whose place a save stores
 };
 
 TEST_F(SettingsFile, SavedBytesAreExact) {
@@ -123,8 +130,9 @@ TEST_F(SettingsFile, SavedBytesAreExact) {
     cfg.Smooth = false;
     cfg.ReflectionStrength = 135;
     ASSERT_TRUE(SaveSettings(clockWindow));
-    const Bytes expected = Utf16File(u"[Clock]\r\nSize=480\r\nX=-1200\r\nY=40\r\nAlwaysOnTop=1\r\nLockPosition=0\r\n"
-                                     u"Seconds=1\r\nSmooth=0\r\nCrystal=1\r\nShadows=1\r\nReflectionStrength=135\r\n");
+    const Bytes expected =
+        Utf16File(u"[Clock]\r\nSize=480\r\nX=-1200\r\nY=40\r\nAlwaysOnTop=1\r\nLockPosition=0\r\n"
+                  u"Seconds=1\r\nSmooth=0\r\nCrystal=1\r\nShadows=1\r\nReflectionStrength=135\r\n");
     const Bytes bytes = ReadBytes(iniPath);
     EXPECT_EQ(bytes, expected);
     ASSERT_GE(bytes.size(), 4u);
@@ -214,8 +222,9 @@ TEST_F(SettingsFile, EmptyOrAbsentFileGivesTheDefaults) {
 }
 
 TEST_F(SettingsFile, StoredValuesAreClampedAndFlagsAreNonZero) {
-    Settings s = LoadFrom(L"low.ini", Utf16File(u"[Clock]\r\nSize=50\r\nReflectionStrength=10\r\nSeconds=2\r\n"
-                                                u"Smooth=-1\r\nCrystal=0\r\nShadows=0\r\nAlwaysOnTop=7\r\n"));
+    Settings s =
+        LoadFrom(L"low.ini", Utf16File(u"[Clock]\r\nSize=50\r\nReflectionStrength=10\r\nSeconds=2\r\n"
+                                       u"Smooth=-1\r\nCrystal=0\r\nShadows=0\r\nAlwaysOnTop=7\r\n"));
     EXPECT_EQ(s.Size, 160);
     EXPECT_EQ(s.ReflectionStrength, 50);
     EXPECT_TRUE(s.Seconds);
@@ -237,7 +246,7 @@ TEST_F(SettingsFile, StoredValuesAreClampedAndFlagsAreNonZero) {
 
 TEST_F(SettingsFile, NamesMatchInAnyLetterCaseAndOrder) {
     const Settings s = LoadFrom(L"case.ini", Utf16File(u"[clock]\r\nREFLECTIONSTRENGTH=65\r\nsize=400\r\n"
-                                                      u"x=-5\r\nY=6\r\nlockposition=1\r\nsMooTh=0\r\n"));
+                                                       u"x=-5\r\nY=6\r\nlockposition=1\r\nsMooTh=0\r\n"));
     EXPECT_EQ(s.Size, 400);
     EXPECT_EQ(s.ReflectionStrength, 65);
     EXPECT_EQ(s.X, -5);
@@ -250,13 +259,15 @@ TEST_F(SettingsFile, DamagedFilesNeverCrash) {
     // Garbage: random bytes, no section to be found.
     std::mt19937 random(12345);
     Bytes garbage(3000);
-    for (auto& b : garbage) b = static_cast<unsigned char>(random() % 256);
+    for (auto& b : garbage)
+        b = static_cast<unsigned char>(random() % 256);
     for (auto& b : garbage)
         if (b == '[') b = ' ';
     EXPECT_EQ(LoadFrom(L"garbage.ini", garbage), DEFAULT_SETTINGS);
     Settings s;
     // Words where numbers belong: the reader makes them 0 (or leaves the default).
-    s = LoadFrom(L"words.ini", Utf16File(u"[Clock]\r\nSize=big\r\nX=\r\nSeconds=no\r\n=5\r\n=\r\nY=12ab\r\n"));
+    s = LoadFrom(L"words.ini",
+                 Utf16File(u"[Clock]\r\nSize=big\r\nX=\r\nSeconds=no\r\n=5\r\n=\r\nY=12ab\r\n"));
     EXPECT_TRUE(s.Size == 160 || s.Size == DEFAULT_SETTINGS.Size) << s.Size;
     EXPECT_TRUE(s.X == 0 || s.X == DEFAULT_SETTINGS.X) << s.X;
     EXPECT_EQ(s.Y, 12);
@@ -385,11 +396,13 @@ TEST_F(SettingsFile, StrayTemporaryFileIsOverwritten) {
 // The step named by a file's "Y=" line, read straight from its bytes; -1 if there is none.
 int StepOf(const Bytes& bytes) {
     std::string ascii;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) ascii.push_back(bytes[i + 1] ? '?' : char(bytes[i]));
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        ascii.push_back(bytes[i + 1] ? '?' : char(bytes[i]));
     const auto at = ascii.find("\r\nY=");
     if (at == std::string::npos) return -1;
     int step = 0;
-    for (std::size_t i = at + 4; i < ascii.size() && ascii[i] >= '0' && ascii[i] <= '9' && step < 100000000; ++i)
+    for (std::size_t i = at + 4; i < ascii.size() && ascii[i] >= '0' && ascii[i] <= '9' && step < 100000000;
+         ++i)
         step = step * 10 + (ascii[i] - '0');
     return step;
 }
@@ -419,8 +432,8 @@ TEST_F(SettingsFile, KilledWhileSavingLeavesOneWholeState) {
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        ASSERT_TRUE(CreateProcessW(helper.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                   &startup, &process));
+        ASSERT_TRUE(CreateProcessW(helper.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &process));
         // Once the helper is saving, let it run for a random moment (each save
         // takes well under a millisecond), then kill it.
         const HANDLE waits[] = {saved, process.hProcess};

@@ -3,6 +3,7 @@
 // it finds in the file, and sets the named event (second argument) once its
 // first save is done.
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <string>

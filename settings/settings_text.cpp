@@ -7,7 +7,8 @@ namespace {
 void AppendNumber(std::u16string& text, std::int32_t value) {
     char digits[16];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    for (const char* p = digits; p != end; ++p) text.push_back(static_cast<char16_t>(*p));
+    for (const char* p = digits; p != end; ++p)
+        text.push_back(static_cast<char16_t>(*p));
 }
 
 void AppendFlag(std::u16string& text, std::u16string_view key, bool value) {

@@ -61,7 +61,8 @@ TEST(SettingsText, BytesOnDisk) {
     EXPECT_EQ(bytes.size(), 2 + 2 * text.size());
     // Every line but the header is key=value.
     std::size_t lines = 0;
-    for (std::size_t at = 0; (at = text.find(u"\r\n", at)) != std::u16string::npos; at += 2) ++lines;
+    for (std::size_t at = 0; (at = text.find(u"\r\n", at)) != std::u16string::npos; at += 2)
+        ++lines;
     EXPECT_EQ(lines, 11u);
 }
 
@@ -81,18 +82,17 @@ struct FakeFile {
 TEST(ReadSettings, MissingKeysGiveExactlyTheDefaults) {
     FakeFile file;
     EXPECT_EQ(ReadSettings(file.Reader()), DEFAULT_SETTINGS);
-    EXPECT_EQ(file.asked, (std::vector<std::u16string>{u"Size", u"X", u"Y", u"AlwaysOnTop", u"LockPosition",
-                                                         u"Seconds", u"Smooth", u"ReflectionStrength", u"Crystal",
-                                                         u"Shadows"}));
+    EXPECT_EQ(file.asked,
+              (std::vector<std::u16string>{u"Size", u"X", u"Y", u"AlwaysOnTop", u"LockPosition", u"Seconds",
+                                           u"Smooth", u"ReflectionStrength", u"Crystal", u"Shadows"}));
 }
 
 TEST(ReadSettings, SizeAndStrengthAreClamped) {
     const struct {
         std::int32_t stored, size, strength;
-    } cases[] = {{50, 160, 50},     {5000, 900, 150}, {10, 160, 50},         {999, 900, 150},
-                 {159, 160, 150},   {160, 160, 150},  {900, 900, 150},       {901, 900, 150},
-                 {49, 160, 50},     {151, 160, 150},  {-5, 160, 50},         {INT_MIN, 160, 50},
-                 {INT_MAX, 900, 150}, {100, 160, 100}, {65, 160, 65}};
+    } cases[] = {{50, 160, 50},   {5000, 900, 150},   {10, 160, 50},       {999, 900, 150}, {159, 160, 150},
+                 {160, 160, 150}, {900, 900, 150},    {901, 900, 150},     {49, 160, 50},   {151, 160, 150},
+                 {-5, 160, 50},   {INT_MIN, 160, 50}, {INT_MAX, 900, 150}, {100, 160, 100}, {65, 160, 65}};
     for (const auto& c : cases) {
         FakeFile file;
         file.values = {{u"Size", c.stored}, {u"ReflectionStrength", c.stored}};
@@ -111,7 +111,8 @@ TEST(ReadSettings, FlagsAreOnForAnythingButZeroAndPositionIsTakenAsRead) {
         EXPECT_TRUE(s.AlwaysOnTop && s.LockPosition && s.Seconds && s.Smooth && s.Crystal && s.Shadows) << v;
     }
     FakeFile off;
-    off.values = {{u"Seconds", 0}, {u"Smooth", 0}, {u"Crystal", 0}, {u"Shadows", 0}, {u"X", -1200}, {u"Y", 40}};
+    off.values = {{u"Seconds", 0}, {u"Smooth", 0}, {u"Crystal", 0},
+                  {u"Shadows", 0}, {u"X", -1200},  {u"Y", 40}};
     const Settings s = ReadSettings(off.Reader());
     EXPECT_FALSE(s.Seconds || s.Smooth || s.Crystal || s.Shadows);
     EXPECT_EQ(s.X, -1200);

@@ -23,7 +23,9 @@ struct RegistryKey {
     }
 };
 
-std::u16string ToU16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+std::u16string ToU16(const std::wstring& text) {
+    return std::u16string(text.begin(), text.end());
+}
 
 std::wstring QuotedExePath() {
     const std::u16string quoted = QuotedPath(ToU16(ExePath()));
@@ -45,8 +47,10 @@ bool StartupEnabled() {
     LSTATUS status;
     {
         RegistryKey run;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, RUN_KEY, 0, KEY_QUERY_VALUE, &run.key) != ERROR_SUCCESS) return false;
-        status = RegQueryValueExW(run.key, RUN_VALUE, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &bytes);
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, RUN_KEY, 0, KEY_QUERY_VALUE, &run.key) != ERROR_SUCCESS)
+            return false;
+        status = RegQueryValueExW(run.key, RUN_VALUE, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                                  &bytes);
     }
     // A value too large for the buffer (ERROR_MORE_DATA) is not ours either.
     if (status != ERROR_SUCCESS || type != REG_SZ || bytes > RUN_BUFFER_BYTES) return false;
@@ -55,8 +59,8 @@ bool StartupEnabled() {
 
 bool SetStartup(bool enable) {
     RegistryKey run;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, RUN_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
-                        &run.key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, RUN_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                        nullptr, &run.key, nullptr) != ERROR_SUCCESS)
         return false;
     const std::wstring quoted = QuotedExePath();
     LSTATUS status;

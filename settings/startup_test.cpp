@@ -36,10 +36,12 @@ RunValue ReadRunValue() {
 
 void WriteRunValue(DWORD type, const void* data, std::size_t bytes) {
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, RUN_KEY, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExW(key, RUN_VALUE, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(bytes)),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CURRENT_USER, RUN_KEY, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
+    EXPECT_EQ(
+        RegSetValueExW(key, RUN_VALUE, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(bytes)),
+        ERROR_SUCCESS);
     RegCloseKey(key);
 }
 
@@ -58,7 +60,7 @@ void DeleteRunValue() {
 // time) take turns through a named mutex, and the value found at the start is
 // put back at the end.
 class Startup : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         turn = CreateMutexW(nullptr, FALSE, L"Local\\Dashwelle.VelmorClock.RunValueTest");
         ASSERT_NE(turn, nullptr);
@@ -120,10 +122,12 @@ TEST_F(Startup, EnableWritesTheQuotedPathAndDisableRemovesIt) {
 TEST_F(Startup, OnlyThisExactRegistrationCounts) {
     const std::wstring exe = ExePath();
     std::wstring lower = exe;
-    for (auto& c : lower) c = static_cast<wchar_t>(towlower(c));
+    for (auto& c : lower)
+        c = static_cast<wchar_t>(towlower(c));
     ASSERT_NE(lower, exe) << "the path has no capital letter to change";
     std::wstring upper = exe;
-    for (auto& c : upper) c = static_cast<wchar_t>(towupper(c));
+    for (auto& c : upper)
+        c = static_cast<wchar_t>(towupper(c));
     const struct {
         DWORD type;
         std::wstring text;

@@ -38,9 +38,9 @@ constexpr int NO_CLOCK = 1;
 constexpr int USAGE = 2;
 constexpr int FAILED = 3;
 
-constexpr UINT SEND_TIMEOUT_MS = 10000;  // a hung clock fails the test instead of hanging it
+constexpr UINT SEND_TIMEOUT_MS = 10000; // a hung clock fails the test instead of hanging it
 constexpr UINT TRAY_ICON_ID = 1;
-constexpr wchar_t MENU_CLASS[] = L"#32768";  // the system's popup menu windows
+constexpr wchar_t MENU_CLASS[] = L"#32768"; // the system's popup menu windows
 
 // Wine 8 answers GetGuiResources with 0 (not implemented); its GDI handles sit
 // in a table the process's PEB points at, as on old Windows: 0x10000 entries
@@ -56,7 +56,8 @@ void PrintRect(const char* name, const RECT& r) {
 
 bool Send(HWND clock, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutW(clock, message, wParam, lParam, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &result) != 0;
+    return SendMessageTimeoutW(clock, message, wParam, lParam, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &result) !=
+           0;
 }
 
 // The icon exists exactly when modifying nothing of it succeeds.
@@ -118,7 +119,8 @@ int DpiChanged(HWND clock, int dpi, const RECT& suggested) {
     GetWindowThreadProcessId(clock, &processId);
     const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
     if (!process) return FAILED;
-    void* remote = VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    void* remote =
+        VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     bool sent = false;
     if (remote && WriteProcessMemory(process, remote, &suggested, sizeof suggested, nullptr))
         sent = Send(clock, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote));
@@ -130,15 +132,18 @@ int DpiChanged(HWND clock, int dpi, const RECT& suggested) {
 // GDI objects counted in the process's own handle table; -1 when it cannot be read.
 long GdiTableCount(HANDLE process) {
     PROCESS_BASIC_INFORMATION basic{};
-    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return -1;
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0)
+        return -1;
     const auto* pebAddress = reinterpret_cast<const char*>(basic.PebBaseAddress);
     void* table = nullptr;
-    if (!ReadProcessMemory(process, pebAddress + PEB_GDI_TABLE_OFFSET, &table, sizeof table, nullptr) || !table)
+    if (!ReadProcessMemory(process, pebAddress + PEB_GDI_TABLE_OFFSET, &table, sizeof table, nullptr) ||
+        !table)
         return -1;
     std::vector<unsigned char> entries(GDI_TABLE_ENTRIES * GDI_ENTRY_BYTES);
     if (!ReadProcessMemory(process, table, entries.data(), entries.size(), nullptr)) return -1;
     long used = 0;
-    for (size_t i = 0; i < GDI_TABLE_ENTRIES; ++i) used += entries[i * GDI_ENTRY_BYTES + GDI_ENTRY_TYPE_OFFSET] != 0;
+    for (size_t i = 0; i < GDI_TABLE_ENTRIES; ++i)
+        used += entries[i * GDI_ENTRY_BYTES + GDI_ENTRY_TYPE_OFFSET] != 0;
     return used;
 }
 
@@ -179,7 +184,8 @@ int Resources(HWND clock) {
     }
     PROCESS_MEMORY_COUNTERS_EX memory{};
     memory.cb = sizeof memory;
-    const bool measured = GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+    const bool measured =
+        GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
     CloseHandle(process);
     if (!measured || gdi < 0) return FAILED;
     // Windows gives both as the commit charge; Wine, asked about another

@@ -12,7 +12,8 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
     const DWORD length = GetModuleFileNameW(self, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return FALSE;
     std::wcscat(path, SUFFIX);
-    const HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     return FALSE;
 }
