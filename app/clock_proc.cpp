@@ -13,6 +13,7 @@
 #include "placement/dpi.h"
 #include "placement/size_model.h"
 #include "placement/wheel_step.h"
+#include "presentation/present.h"
 #include "settings/settings.h"
 
 DebugLine debugLine = OutputDebugStringW;
@@ -78,6 +79,7 @@ void OnWorkAreaChange(WPARAM action) {
 
 void OnTimeChange() {
     FinishResize();
+    ForgetShownFrame();
     Render();
 }
 
@@ -91,6 +93,7 @@ void OnDisplayChange() {
     if (initializing) return;
     NoticeLayoutChange();
     StopResize();
+    ForgetShownFrame();
     KeepVisible(false);
     Schedule();
 }
@@ -121,6 +124,7 @@ void OnMouseWheel(WPARAM wParam) {
 void OnPowerEvent(WPARAM event) {
     if (event != PBT_APMRESUMESUSPEND && event != PBT_APMRESUMEAUTOMATIC) return;
     FinishResize();
+    ForgetShownFrame();
     Render();
     Schedule();
     NoticeLayoutChange();

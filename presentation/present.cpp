@@ -89,6 +89,10 @@ bool PresentFrame(HWND window, const Settings& settings, int size, POINT topLeft
     return shown;
 }
 
+void ForgetShownFrame() {
+    dibShownOn = nullptr;
+}
+
 void FreeDib() {
     if (dibDC) SelectObject(dibDC, oldDib);
     if (dib) DeleteObject(dib);

@@ -23,5 +23,10 @@ extern HWND dibShownOn;                 // the window showing the frame `dib` ho
 // surface or the update fails.
 bool PresentFrame(HWND window, const Settings& settings, int size, POINT topLeft, bool fast);
 
+// The next frame goes to the screen whole: after a resume, a change of the
+// clock or of the displays, the screen may no longer show the frame the
+// surface holds.
+void ForgetShownFrame();
+
 // Releases the DIB section and its memory DC.
 void FreeDib();
