@@ -131,7 +131,13 @@ void BM_renderSteadyOver(benchmark::State& state) {
         benchmark::DoNotOptimize(out.pixels.data());
     }
 }
-BENCHMARK(BM_renderSteadyOver)->Arg(160)->Arg(320)->Arg(640)->Arg(960)->Arg(1200)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_renderSteadyOver)
+    ->Arg(160)
+    ->Arg(320)
+    ->Arg(640)
+    ->Arg(960)
+    ->Arg(1200)
+    ->Unit(benchmark::kMicrosecond);
 
 // The first frame at a size: full-quality face resize, crystal resize, glass.
 void BM_renderNewSize(benchmark::State& state) {
@@ -217,7 +223,7 @@ void BM_resizeAnimation(benchmark::State& state) {
     std::vector<int> widths;
     for (auto _ : state) {
         state.PauseTiming();
-        r.renderTo(out, 320, tick(++k), everything, false);  // the steady clock before the request
+        r.renderTo(out, 320, tick(++k), everything, false); // the steady clock before the request
         FakeClock clock({0, 0, 3840, 2160}, {100, 100}, 320, 192);
         clock.settings.Size = 160;
         std::size_t frame = 0;

@@ -22,7 +22,8 @@ velmor::Image crystal(std::int32_t size) {
             const double dx = x - 0.35 * size, dy = y - 0.3 * size;
             if (dx * dx + dy * dy < 0.045 * size * size) {
                 const auto a = static_cast<std::uint8_t>(20 + (x + y) % 59);
-                im.pixels[static_cast<std::size_t>(y) * size + x] = velmor::Pixel{a, a, static_cast<std::uint8_t>(a - 2), a};
+                im.pixels[static_cast<std::size_t>(y) * size + x] =
+                    velmor::Pixel{a, a, static_cast<std::uint8_t>(a - 2), a};
             }
         }
     return im;
@@ -30,30 +31,40 @@ velmor::Image crystal(std::int32_t size) {
 
 void BM_resample(benchmark::State& state) {
     const auto size = static_cast<std::int32_t>(state.range(0));
-    for (auto _ : state) benchmark::DoNotOptimize(velmor::resample(artwork(), size));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(velmor::resample(artwork(), size));
 }
 BENCHMARK(BM_resample)->Arg(160)->Arg(320)->Arg(640)->Arg(960)->Arg(1200)->Unit(benchmark::kMillisecond);
 
 void BM_resampleBaseline(benchmark::State& state) {
     const auto size = static_cast<std::int32_t>(state.range(0));
     velmor::detail::useBaselineKernels(true);
-    for (auto _ : state) benchmark::DoNotOptimize(velmor::resample(artwork(), size));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(velmor::resample(artwork(), size));
     velmor::detail::useBaselineKernels(false);
 }
-BENCHMARK(BM_resampleBaseline)->Arg(160)->Arg(320)->Arg(640)->Arg(960)->Arg(1200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_resampleBaseline)
+    ->Arg(160)
+    ->Arg(320)
+    ->Arg(640)
+    ->Arg(960)
+    ->Arg(1200)
+    ->Unit(benchmark::kMillisecond);
 
 // What a CPU with AVX2 but without AVX-512 runs.
 void BM_resampleAvx2(benchmark::State& state) {
     const auto size = static_cast<std::int32_t>(state.range(0));
     velmor::detail::limitKernels(1);
-    for (auto _ : state) benchmark::DoNotOptimize(velmor::resample(artwork(), size));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(velmor::resample(artwork(), size));
     velmor::detail::limitKernels(2);
 }
 BENCHMARK(BM_resampleAvx2)->Arg(160)->Arg(320)->Arg(640)->Arg(960)->Arg(1200)->Unit(benchmark::kMillisecond);
 
 void BM_resampleFast(benchmark::State& state) {
     const auto size = static_cast<std::int32_t>(state.range(0));
-    for (auto _ : state) benchmark::DoNotOptimize(velmor::resampleFast(artwork(), size));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(velmor::resampleFast(artwork(), size));
 }
 BENCHMARK(BM_resampleFast)->Arg(160)->Arg(320)->Arg(640)->Arg(960)->Arg(1200)->Unit(benchmark::kMillisecond);
 
@@ -76,7 +87,8 @@ void BM_compositeGlass(benchmark::State& state) {
     velmor::Image frame = velmor::resampleFast(artwork(), 1200);
     state.counters["visible"] = [&] {
         std::size_t n = 0;
-        for (const auto& run : r.glassRuns) n += run.end - run.begin;
+        for (const auto& run : r.glassRuns)
+            n += run.end - run.begin;
         return static_cast<double>(n) / static_cast<double>(r.glass.pixels.size());
     }();
     for (auto _ : state) {

@@ -34,9 +34,14 @@ TEST(BarDistance, BatchesGiveTheSingleResultsBits) {
         std::vector<double> xs(n), ys(n), batch(n);
         for (int k = 0; k < n; ++k) {
             switch (k % 5) {
-            case 0: xs[k] = hair(rng); break;
-            case 1: xs[k] = (k % 2 ? 1.4 : -1.4) + hair(rng) * (k % 3); break;
-            default: xs[k] = across(rng);
+            case 0:
+                xs[k] = hair(rng);
+                break;
+            case 1:
+                xs[k] = (k % 2 ? 1.4 : -1.4) + hair(rng) * (k % 3);
+                break;
+            default:
+                xs[k] = across(rng);
             }
             ys[k] = k % 7 == 0 ? (k % 2 ? 65.0 : -390.0) : along(rng);
         }

@@ -15,12 +15,15 @@ namespace velmor {
 
 // x / 255 truncated without a division, for 0 <= x <= 65152 (d·k + 127 with
 // d, k bytes); no intermediate exceeds 16 bits, so it also runs in 16-bit lanes.
-constexpr std::uint32_t divideBy255(std::uint32_t x) { return (x + 1 + (x >> 8)) >> 8; }
+constexpr std::uint32_t divideBy255(std::uint32_t x) {
+    return (x + 1 + (x >> 8)) >> 8;
+}
 
 namespace detail {
 // Splits one coordinate into the two neighbouring indices and the weight of the
 // second; coordinates outside the image clamp to its edge.
-[[gnu::always_inline]] inline void sampleAxis(double v, std::int32_t length, std::int32_t& i0, std::int32_t& i1, double& f) {
+[[gnu::always_inline]] inline void sampleAxis(double v, std::int32_t length, std::int32_t& i0,
+                                              std::int32_t& i1, double& f) {
     const double last = static_cast<double>(length - 1);
     if (v > last) v = last;
     if (v > 0.0) {

@@ -89,7 +89,8 @@ Image grid(std::int32_t width, std::int32_t height) {
 TEST(Sample, IntegerCoordinatesAndClampedEdges) {
     const Image image = grid(5, 4);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 5; ++x) EXPECT_EQ(sample(image, x, y), image.pixels[y * 5 + x]);
+        for (int x = 0; x < 5; ++x)
+            EXPECT_EQ(sample(image, x, y), image.pixels[y * 5 + x]);
     EXPECT_EQ(sample(image, -5, -5), image.pixels[0]);
     EXPECT_EQ(sample(image, 5 + 3, 0), image.pixels[4]);
     EXPECT_EQ(sample(image, 1e300, 1e300), image.pixels[19]);
@@ -114,8 +115,9 @@ TEST(Sample, InterpolatesPremultipliedBytes) {
 // its neighbours, both sides of every byte, and values far out of range, in
 // each lane position.
 TEST(Compositing, LanesMatchPlainArithmetic) {
-    std::vector<double> values{std::nan(""), -INFINITY, INFINITY, -1e300, 1e300, -0.0, 0.0,
-                               0.49999999999999994, 254.49999999999997, 255.00000000000003};
+    std::vector<double> values{
+        std::nan(""),        -INFINITY,          INFINITY,          -1e300, 1e300, -0.0, 0.0,
+        0.49999999999999994, 254.49999999999997, 255.00000000000003};
     for (int k = -4; k <= 520; ++k)
         for (double v : {k / 2.0, k / 2.0 + 0.25})
             values.insert(values.end(), {v, std::nextafter(v, -1e9), std::nextafter(v, 1e9)});
@@ -132,7 +134,8 @@ TEST(Compositing, LanesMatchPlainArithmetic) {
     std::uniform_real_distribution<double> opacity(-0.1, 1.1), colour(-20, 300);
     for (int n = 0; n < 200000; ++n) {
         const auto alpha = static_cast<std::uint8_t>(rng() % 256);
-        const Pixel old{static_cast<std::uint8_t>(rng() % (alpha + 1)), static_cast<std::uint8_t>(rng() % (alpha + 1)),
+        const Pixel old{static_cast<std::uint8_t>(rng() % (alpha + 1)),
+                        static_cast<std::uint8_t>(rng() % (alpha + 1)),
                         static_cast<std::uint8_t>(rng() % (alpha + 1)), alpha};
         const double r = colour(rng), g = colour(rng), b = colour(rng);
         const double a = n % 7 == 0 ? (n % 2 ? 1.0 - 1.0 / (1 + n % 255) : (n % 255) / 255.0) : opacity(rng);
@@ -170,7 +173,8 @@ TEST(Sample, LanesMatchPlainArithmetic) {
 TEST(Sample, ManyAtOnceMatchesOneByOne) {
     std::mt19937_64 rng(13);
     std::uniform_real_distribution<double> spread(-4, 12);
-    const double odd[] = {std::nan(""), INFINITY, -INFINITY, 1e300, -1e300, -0.0, 0.0, 0.5, 2.999999999999999, 3.0};
+    const double odd[] = {std::nan(""), INFINITY, -INFINITY,         1e300, -1e300, -0.0,
+                          0.0,          0.5,      2.999999999999999, 3.0};
     int failures = 0;
     for (auto [w, h] : {std::pair{1, 1}, {1, 5}, {7, 1}, {9, 4}, {4, 9}}) {
         const Image image = test::randomImage(w, h, static_cast<unsigned>(16 * w + h));
@@ -182,7 +186,8 @@ TEST(Sample, ManyAtOnceMatchesOneByOne) {
             }
             std::vector<Pixel> many(n);
             sampleMany(image, xs.data(), ys.data(), many.data(), n);
-            for (int k = 0; k < n; ++k) failures += !(many[k] == detail::samplePlain(image, xs[k], ys[k]));
+            for (int k = 0; k < n; ++k)
+                failures += !(many[k] == detail::samplePlain(image, xs[k], ys[k]));
         }
     }
     EXPECT_EQ(failures, 0);

@@ -13,13 +13,16 @@
 
 namespace velmor {
 
-void Renderer::prepareGlass(double strength) { prepareGlass(strength, {}); }
+void Renderer::prepareGlass(double strength) {
+    prepareGlass(strength, {});
+}
 
 void Renderer::prepareGlass(double strength, const std::vector<Visible>& crystalRows) {
     if (strength == glassStrength) return; // -1.0 (stale) never equals a valid strength
 
     const std::int32_t width = scaledCrystal.width, height = scaledCrystal.height;
-    const std::size_t count = scaledCrystal.empty() ? 0 : static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    const std::size_t count =
+        scaledCrystal.empty() ? 0 : static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     // The layer reuses its storage; only when that is too small is new storage
     // taken, fresh rather than grown since every pixel is rewritten, and as much
     // as the crystal's own (which keeps room for a growing animated resize).
@@ -44,7 +47,8 @@ void Renderer::prepareGlass(double strength, const std::vector<Visible>& crystal
     // Each output byte depends only on its source byte: one rounding per value,
     // not per channel of every pixel.
     std::uint8_t scaled[256];
-    for (int v = 0; v < 256; ++v) scaled[v] = saturate(v * strength);
+    for (int v = 0; v < 256; ++v)
+        scaled[v] = saturate(v * strength);
 
     // An all-zero source pixel gives an all-zero glass pixel (every strength
     // keeps 0 at 0), so outside each row's visible stretch the layer is cleared
@@ -52,15 +56,18 @@ void Renderer::prepareGlass(double strength, const std::vector<Visible>& crystal
     // is one per row, each within the row.
     bool given = crystalRows.size() == static_cast<std::size_t>(height);
     for (std::size_t y = 0; given && y < crystalRows.size(); ++y)
-        given = crystalRows[y].begin >= 0 && crystalRows[y].begin <= crystalRows[y].end && crystalRows[y].end <= width;
+        given = crystalRows[y].begin >= 0 && crystalRows[y].begin <= crystalRows[y].end &&
+                crystalRows[y].end <= width;
     for (std::int32_t y = 0; y < height; ++y) {
         const std::uint64_t rowStart = static_cast<std::uint64_t>(y) * static_cast<std::uint64_t>(width);
         const Pixel* source = scaledCrystal.pixels.data() + rowStart;
         Pixel* target = glass.pixels.data() + rowStart;
-        const Visible visible = given ? crystalRows[static_cast<std::size_t>(y)] : visibleStretch(source, width);
+        const Visible visible =
+            given ? crystalRows[static_cast<std::size_t>(y)] : visibleStretch(source, width);
         // memset, not fill: GCC stores a four-byte struct one at a time.
         std::memset(static_cast<void*>(target), 0, static_cast<std::size_t>(visible.begin) * sizeof(Pixel));
-        std::memset(static_cast<void*>(target + visible.end), 0, static_cast<std::size_t>(width - visible.end) * sizeof(Pixel));
+        std::memset(static_cast<void*>(target + visible.end), 0,
+                    static_cast<std::size_t>(width - visible.end) * sizeof(Pixel));
         bool open = false;
         std::uint64_t start = 0;
         for (std::int32_t x = visible.begin; x < visible.end; ++x) {
@@ -112,8 +119,10 @@ void compositeRun(const Pixel* source, Pixel* target, std::uint64_t begin, std::
             return _mm_add_epi16(sv, q);
         };
         // Unpacking with zero widens bytes to 16-bit lanes, the low eight and the high eight.
-        const __m128i lo = half(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(k, zero));
-        const __m128i hi = half(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(k, zero));
+        const __m128i lo =
+            half(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(k, zero));
+        const __m128i hi =
+            half(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(k, zero));
         const __m128i blended = _mm_packus_epi16(lo, hi);
         // The comparison is all ones where the glass is clear: AND keeps the frame
         // there, AND NOT takes the blend everywhere else.
@@ -140,7 +149,8 @@ void compositeRun(const Pixel* source, Pixel* target, std::uint64_t begin, std::
 
 // Runs index the layer; a frame of another shape would be written out of bounds.
 bool fitsLayer(const Image& frame, const Image& layer) {
-    return frame.width == layer.width && frame.height == layer.height && frame.pixels.size() >= layer.pixels.size();
+    return frame.width == layer.width && frame.height == layer.height &&
+           frame.pixels.size() >= layer.pixels.size();
 }
 
 } // namespace
@@ -157,9 +167,11 @@ void Renderer::compositeGlass(Image& frame, std::uint64_t begin, std::uint64_t e
     end = std::min<std::uint64_t>(end, glass.pixels.size());
     // prepareGlass makes the runs in order and apart: start at the first that
     // ends after begin.
-    auto run = std::partition_point(glassRuns.begin(), glassRuns.end(), [begin](const GlassRun& r) { return r.end <= begin; });
+    auto run = std::partition_point(glassRuns.begin(), glassRuns.end(),
+                                    [begin](const GlassRun& r) { return r.end <= begin; });
     for (; run != glassRuns.end() && run->begin < end; ++run)
-        compositeRun(glass.pixels.data(), frame.pixels.data(), std::max(run->begin, begin), std::min(run->end, end));
+        compositeRun(glass.pixels.data(), frame.pixels.data(), std::max(run->begin, begin),
+                     std::min(run->end, end));
 }
 
 } // namespace velmor

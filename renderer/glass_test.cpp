@@ -64,7 +64,8 @@ TEST(Glass, RunsCoverExactlyTheVisiblePixels) {
             if (run.end % 157 != 0) {
                 EXPECT_EQ(r.glass.pixels[run.end].a, 0);
             }
-            for (auto idx = run.begin; idx < run.end; ++idx) ++covered[idx];
+            for (auto idx = run.begin; idx < run.end; ++idx)
+                ++covered[idx];
             previous = run.end;
         }
         for (std::size_t idx = 0; idx < covered.size(); ++idx) {
@@ -142,16 +143,19 @@ TEST(Glass, RebuiltInPlaceByLookingOrFromGivenStretches) {
     std::mt19937 rng(13);
     std::vector<Visible> rows;
     for (std::int32_t y = 0; y < height; ++y) {
-        const std::int32_t b = static_cast<std::int32_t>(rng() % 30), e = b + static_cast<std::int32_t>(rng() % 31);
+        const std::int32_t b = static_cast<std::int32_t>(rng() % 30),
+                           e = b + static_cast<std::int32_t>(rng() % 31);
         for (std::int32_t x = 0; x < width; ++x)
-            if (y % 6 == 0 || x < b || x >= e) crystal.pixels[static_cast<std::size_t>(y) * width + x] = Pixel{};
+            if (y % 6 == 0 || x < b || x >= e)
+                crystal.pixels[static_cast<std::size_t>(y) * width + x] = Pixel{};
         // Widened by up to 3 on either side where the row has room; clear rows
         // sometimes empty, sometimes not.
         const std::int32_t wb = std::max(0, b - static_cast<std::int32_t>(rng() % 4));
         const std::int32_t we = std::min(width, e + static_cast<std::int32_t>(rng() % 4));
         rows.push_back(y % 12 == 0 ? Visible{width, width} : Visible{wb, we});
     }
-    crystal.pixels[static_cast<std::size_t>(7) * width + 40] = Pixel{0, 0, 4, 0}; // colour without alpha: kept, no run
+    crystal.pixels[static_cast<std::size_t>(7) * width + 40] =
+        Pixel{0, 0, 4, 0}; // colour without alpha: kept, no run
     rows[7].end = width;
 
     Renderer looked = withCrystal(Image{width, height, std::vector<Pixel>(count, Pixel{9, 9, 9, 90})});
@@ -163,11 +167,13 @@ TEST(Glass, RebuiltInPlaceByLookingOrFromGivenStretches) {
     EXPECT_EQ(looked.glass.pixels.data(), storage);
     std::vector<int> covered(count, 0);
     for (const auto& run : looked.glassRuns)
-        for (auto idx = run.begin; idx < run.end; ++idx) ++covered[idx];
+        for (auto idx = run.begin; idx < run.end; ++idx)
+            ++covered[idx];
     int wrong = 0;
     for (std::size_t k = 0; k < count; ++k) {
         const Pixel c = crystal.pixels[k], g = looked.glass.pixels[k];
-        wrong += g != Pixel{saturate(c.r * 1.3), saturate(c.g * 1.3), saturate(c.b * 1.3), saturate(c.a * 1.3)};
+        wrong +=
+            g != Pixel{saturate(c.r * 1.3), saturate(c.g * 1.3), saturate(c.b * 1.3), saturate(c.a * 1.3)};
         wrong += covered[k] != (g.a != 0 ? 1 : 0);
     }
     EXPECT_EQ(wrong, 0);
@@ -175,9 +181,12 @@ TEST(Glass, RebuiltInPlaceByLookingOrFromGivenStretches) {
     EXPECT_FALSE(looked.glassRuns.empty());
 
     auto same = [&](const Renderer& r) {
-        if (r.glass.pixels != looked.glass.pixels || r.glassRuns.size() != looked.glassRuns.size()) return false;
+        if (r.glass.pixels != looked.glass.pixels || r.glassRuns.size() != looked.glassRuns.size())
+            return false;
         for (std::size_t k = 0; k < r.glassRuns.size(); ++k)
-            if (r.glassRuns[k].begin != looked.glassRuns[k].begin || r.glassRuns[k].end != looked.glassRuns[k].end) return false;
+            if (r.glassRuns[k].begin != looked.glassRuns[k].begin ||
+                r.glassRuns[k].end != looked.glassRuns[k].end)
+                return false;
         return true;
     };
     Renderer given = withCrystal(crystal);
@@ -237,13 +246,15 @@ TEST(Glass, IntegerBlendIsRoundedSourceOver) {
     Renderer r{Image{}, Image{}, Image{}};
     const std::int32_t width = 256;
     std::int32_t height = 0;
-    for (int a = 0; a < 256; ++a) height += a + 1;
+    for (int a = 0; a < 256; ++a)
+        height += a + 1;
     r.glass = Image{width, height, {}};
     r.glass.pixels.reserve(static_cast<std::size_t>(width) * height);
     for (int a = 0; a < 256; ++a)
         for (int c = 0; c <= a; ++c)
             for (int d = 0; d < 256; ++d)
-                r.glass.pixels.push_back(Pixel{static_cast<std::uint8_t>(c), 0, static_cast<std::uint8_t>(a - c),
+                r.glass.pixels.push_back(Pixel{static_cast<std::uint8_t>(c), 0,
+                                               static_cast<std::uint8_t>(a - c),
                                                static_cast<std::uint8_t>(a)});
     r.glassRuns.push_back({0, r.glass.pixels.size()});
     Image frame{width, height, {}};
@@ -261,14 +272,16 @@ TEST(Glass, IntegerBlendIsRoundedSourceOver) {
             if (s.a == 0) return dc;
             return static_cast<int>(std::lround(sc + dc * (255 - s.a) / 255.0));
         };
-        wrong += o.r != expect(s.r, d.r) || o.g != expect(s.g, d.g) || o.b != expect(s.b, d.b) || o.a != expect(s.a, d.a);
+        wrong += o.r != expect(s.r, d.r) || o.g != expect(s.g, d.g) || o.b != expect(s.b, d.b) ||
+                 o.a != expect(s.a, d.a);
     }
     EXPECT_EQ(wrong, 0);
 }
 
 TEST(Glass, DivideBy255IsTruncatingDivisionOverItsRange) {
     int wrong = 0;
-    for (std::uint32_t x = 0; x <= 255u * 255u + 127u; ++x) wrong += divideBy255(x) != x / 255u;
+    for (std::uint32_t x = 0; x <= 255u * 255u + 127u; ++x)
+        wrong += divideBy255(x) != x / 255u;
     EXPECT_EQ(wrong, 0);
     // Beyond the range it is not the quotient: the range above is a real limit.
     EXPECT_NE(divideBy255(65535u), 65535u / 255u);
@@ -302,7 +315,8 @@ TEST(Glass, CompositeAlongShortRunsMatchesPerPixelBlend) {
     r.compositeGlass(frame);
     std::vector<bool> inRun(frame.pixels.size(), false);
     for (const auto& run : r.glassRuns)
-        for (std::uint64_t idx = run.begin; idx < run.end; ++idx) inRun[idx] = true;
+        for (std::uint64_t idx = run.begin; idx < run.end; ++idx)
+            inRun[idx] = true;
     int wrong = 0;
     for (std::size_t idx = 0; idx < frame.pixels.size(); ++idx) {
         const Pixel s = r.glass.pixels[idx], d = before.pixels[idx], o = frame.pixels[idx];
@@ -312,7 +326,8 @@ TEST(Glass, CompositeAlongShortRunsMatchesPerPixelBlend) {
         }
         const unsigned k = 255u - s.a;
         auto blend = [k](unsigned sc, unsigned dc) { return std::min(255u, sc + (dc * k + 127u) / 255u); };
-        wrong += o.r != blend(s.r, d.r) || o.g != blend(s.g, d.g) || o.b != blend(s.b, d.b) || o.a != blend(s.a, d.a);
+        wrong += o.r != blend(s.r, d.r) || o.g != blend(s.g, d.g) || o.b != blend(s.b, d.b) ||
+                 o.a != blend(s.a, d.a);
     }
     EXPECT_EQ(wrong, 0);
 }

@@ -23,6 +23,8 @@ inline constexpr double shadowX = 508, shadowY = 503;
 // The margin J the rasteriser keeps around a hand's band, in dial units, on a
 // frame `scale` pixels per unit: 5 units for a shadow's soft edge, 1.5 pixels
 // for a hand's anti-aliased one.
-inline double bandMargin(bool shadow, double scale) { return shadow ? 5 : 1.5 / scale; }
+inline double bandMargin(bool shadow, double scale) {
+    return shadow ? 5 : 1.5 / scale;
+}
 
 } // namespace velmor::hands

@@ -13,7 +13,8 @@ namespace {
 std::vector<Renderer::LeafKnot> table(const knots::Knot (&source)[knots::count]) {
     std::vector<Renderer::LeafKnot> result;
     result.reserve(knots::count);
-    for (const knots::Knot& k : source) result.push_back({k.along, k.halfWidth, k.shift});
+    for (const knots::Knot& k : source)
+        result.push_back({k.along, k.halfWidth, k.shift});
     return result;
 }
 } // namespace
@@ -35,7 +36,8 @@ Renderer::LeafSection Renderer::leaf(std::int32_t hand, double along) const {
     // one past the number of inner knots before u, counted without branches
     // (the rasteriser calls this for pixels all along the hand).
     int j = 1;
-    for (int i = 1; i < n - 1; ++i) j += k[i].along < u;
+    for (int i = 1; i < n - 1; ++i)
+        j += k[i].along < u;
     return leafSectionAt(leafSegment(k.data(), n, j), u);
 }
 

@@ -36,7 +36,7 @@ Diff compare(const Image& before, const Image& after, const std::vector<RowReach
 }
 
 class Reach : public ::testing::Test {
-protected:
+  protected:
     // A brass reference, so hand and hub pixels differ from the light frame.
     Renderer renderer{solid(200, Pixel{}), solid(200, Pixel{200, 150, 70, 255}), solid(200, Pixel{})};
 };
@@ -46,7 +46,8 @@ protected:
 // pixel outside its reach, and the reach is a thin band, not the whole frame.
 TEST_F(Reach, HoldsEveryPixelAHandOrShadowChanges) {
     std::vector<double> angles = {0, 90, 180, 270, 360, 1e-9, 90 - 1e-9, 45, 135, 225, 315, -30, 725.5};
-    for (double a = 3.7; a < 360; a += 17.9) angles.push_back(a);
+    for (double a = 3.7; a < 360; a += 17.9)
+        angles.push_back(a);
     long total = 0;
     for (std::int32_t size : {160, 237, 640, 1200}) {
         const Image base = solid(size, Pixel{230, 230, 230, 255});
@@ -59,7 +60,8 @@ TEST_F(Reach, HoldsEveryPixelAHandOrShadowChanges) {
                     noReach(rows, size);
                     reachHand(rows, size, hand, angle, shadow);
                     const Diff d = compare(base, frame, rows);
-                    EXPECT_EQ(d.outside, 0) << size << " hand " << hand << (shadow ? " shadow " : " ") << angle;
+                    EXPECT_EQ(d.outside, 0)
+                        << size << " hand " << hand << (shadow ? " shadow " : " ") << angle;
                     EXPECT_GT(d.changed, 0);
                     EXPECT_LT(d.reached, static_cast<long>(size) * size / 4);
                     total += d.changed;
@@ -75,7 +77,8 @@ TEST_F(Reach, HoldsEveryPixelADiscChanges) {
     for (std::int32_t width : {160, 333, 1200}) {
         const Image base = solid(width, Pixel{230, 230, 230, 255});
         for (int k = 0; k < 60; ++k) {
-            const double cx = k == 0 ? 500 : place(rng), cy = k == 0 ? 492 : place(rng), r = k == 0 ? 28 : size(rng);
+            const double cx = k == 0 ? 500 : place(rng), cy = k == 0 ? 492 : place(rng),
+                         r = k == 0 ? 28 : size(rng);
             Image frame = base;
             renderer.circle(frame, cx, cy, r, k % 2 == 0);
             std::vector<RowReach> rows;

@@ -24,8 +24,8 @@ std::size_t roomFor(std::size_t count, bool fast) {
 
 // An image whose pixel vector really holds width x height pixels.
 bool whole(const Image& image) {
-    return !image.empty() &&
-           image.pixels.size() == static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
+    return !image.empty() && image.pixels.size() == static_cast<std::size_t>(image.width) *
+                                                        static_cast<std::size_t>(image.height);
 }
 } // namespace
 
@@ -54,7 +54,8 @@ Renderer::RowSpan Renderer::renderOver(Image& out, std::int32_t size, Time time,
     return draw(out, size, time, options, fast, true);
 }
 
-Renderer::RowSpan Renderer::draw(Image& out, std::int32_t size, Time time, Options options, bool fast, bool over) {
+Renderer::RowSpan Renderer::draw(Image& out, std::int32_t size, Time time, Options options, bool fast,
+                                 bool over) {
     size = frameSize(size);
     // Whatever comes below, the image renderOver drew last may be rewritten
     // whole: it is no longer known until this frame records it again.
@@ -69,7 +70,7 @@ Renderer::RowSpan Renderer::draw(Image& out, std::int32_t size, Time time, Optio
         return {0, size};
     }
 
-    bool rebuilt = false;              // the scaled images are new this frame
+    bool rebuilt = false;             // the scaled images are new this frame
     std::vector<Visible> crystalRows; // then where the new crystal may be visible
     if (size != scaledSize || fast != scaledFast) {
         // Everything that can fail is allocated first: a failure leaves the old
@@ -113,7 +114,8 @@ Renderer::RowSpan Renderer::draw(Image& out, std::int32_t size, Time time, Optio
     // depends on it.
     bool underGlass = false;
     if (options.crystal) {
-        const double k = options.reflection < 1.5 ? (options.reflection > 0.5 ? options.reflection : 0.5) : 1.5;
+        const double k =
+            options.reflection < 1.5 ? (options.reflection > 0.5 ? options.reflection : 0.5) : 1.5;
         const bool changed = rebuilt || k != glassStrength;
         prepareGlass(k, crystalRows);
         // Built only once size and strength have held for a frame, so the
@@ -149,7 +151,9 @@ Renderer::RowSpan Renderer::draw(Image& out, std::int32_t size, Time time, Optio
     };
     Shape shapes[8];
     int count = 0;
-    auto hand = [&](std::int32_t h, double angle, bool shadow) { shapes[count++] = Shape{false, h, angle, shadow, 0, 0, 0, false}; };
+    auto hand = [&](std::int32_t h, double angle, bool shadow) {
+        shapes[count++] = Shape{false, h, angle, shadow, 0, 0, 0, false};
+    };
     auto disc = [&](double cx, double cy, double radius, bool textured) {
         shapes[count++] = Shape{true, 0, 0, false, cx, cy, radius, textured};
     };
@@ -172,10 +176,11 @@ Renderer::RowSpan Renderer::draw(Image& out, std::int32_t size, Time time, Optio
     const Image& cached = underGlass ? faceGlass : scaledFace;
     // renderOver's image still holds its last frame over the same cached face:
     // only what that frame drew goes back.
-    const bool partial = over && steady && last.valid && last.pixels == out.pixels.data() && last.size == size &&
-                         last.generation == faceGeneration && last.glass == underGlass &&
+    const bool partial = over && steady && last.valid && last.pixels == out.pixels.data() &&
+                         last.size == size && last.generation == faceGeneration && last.glass == underGlass &&
                          out.width == scaledFace.width && out.height == scaledFace.height &&
-                         out.pixels.size() == scaledFace.pixels.size() && lastReach.size() == static_cast<std::size_t>(size);
+                         out.pixels.size() == scaledFace.pixels.size() &&
+                         lastReach.size() == static_cast<std::size_t>(size);
 
     std::vector<RowReach>& reach = frameReach;
     if (underGlass || (over && steady)) {
@@ -191,7 +196,8 @@ Renderer::RowSpan Renderer::draw(Image& out, std::int32_t size, Time time, Optio
     }
     auto copyStretch = [&](const Image& from, std::size_t row, RowReach r) {
         if (r.first > r.last) return;
-        const std::size_t start = row * static_cast<std::size_t>(out.width) + static_cast<std::size_t>(r.first);
+        const std::size_t start =
+            row * static_cast<std::size_t>(out.width) + static_cast<std::size_t>(r.first);
         std::copy_n(from.pixels.begin() + static_cast<std::ptrdiff_t>(start), r.last - r.first + 1,
                     out.pixels.begin() + static_cast<std::ptrdiff_t>(start));
     };
@@ -223,7 +229,8 @@ Renderer::RowSpan Renderer::draw(Image& out, std::int32_t size, Time time, Optio
             // are drawn on, and get the glass again at the end. Same bytes as
             // the whole face drawn on and the whole layer composited.
             out.pixels.assign(faceGlass.pixels.begin(), faceGlass.pixels.end());
-            for (std::size_t i = 0; i < reach.size(); ++i) copyStretch(scaledFace, i, reach[i]);
+            for (std::size_t i = 0; i < reach.size(); ++i)
+                copyStretch(scaledFace, i, reach[i]);
         } else {
             out.pixels.assign(scaledFace.pixels.begin(), scaledFace.pixels.end());
         }
@@ -243,7 +250,8 @@ Renderer::RowSpan Renderer::draw(Image& out, std::int32_t size, Time time, Optio
             const RowReach r = reach[i];
             if (r.first > r.last) continue;
             const std::uint64_t start = i * static_cast<std::uint64_t>(out.width);
-            compositeGlass(out, start + static_cast<std::uint64_t>(r.first), start + static_cast<std::uint64_t>(r.last) + 1);
+            compositeGlass(out, start + static_cast<std::uint64_t>(r.first),
+                           start + static_cast<std::uint64_t>(r.last) + 1);
         }
     } else if (options.crystal) {
         compositeGlass(out);

@@ -35,11 +35,11 @@ Angles handAngles(Time time, bool smooth);
 
 // What to draw.
 struct Options {
-    bool seconds = true;      // seconds hand, its shadow and its disc
-    bool smooth = true;       // the seconds hand sweeps with the milliseconds
-    bool shadows = true;      // the hands' shadows
-    bool crystal = true;      // the crystal reflection over the frame
-    double reflection = 1.0;  // crystal strength factor (percent / 100)
+    bool seconds = true;     // seconds hand, its shadow and its disc
+    bool smooth = true;      // the seconds hand sweeps with the milliseconds
+    bool shadows = true;     // the hands' shadows
+    bool crystal = true;     // the crystal reflection over the frame
+    double reflection = 1.0; // crystal strength factor (percent / 100)
 };
 
 // Owns the three decoded artworks and the caches that keep an ordinary frame
@@ -47,7 +47,7 @@ struct Options {
 // layer at the last strength. Fields are plain data, in this order, so tests and
 // tools can look at the caches.
 class Renderer {
-public:
+  public:
     // One horizontal stretch of visible glass pixels, as flat pixel indexes.
     struct GlassRun {
         std::uint64_t begin = 0;
@@ -124,7 +124,7 @@ public:
     // frame allocates nothing.
     std::vector<RowReach> frameReach;
 
-private:
+  private:
     RowSpan draw(Image& out, std::int32_t size, Time time, Options options, bool fast, bool over);
 
     // What the last renderOver left in its image: every pixel equals the

@@ -71,12 +71,12 @@ std::string FrameFault(const Image& frame, std::int32_t size) {
 // Values a caller should never pass, and the ordinary ones beside them.
 struct Hostile {
     std::mt19937 rng;
-    template <typename T>
-    T pick(std::initializer_list<T> values) {
+    template <typename T> T pick(std::initializer_list<T> values) {
         return *(values.begin() + rng() % values.size());
     }
     std::int32_t size() {
-        if (rng() % 3 == 0) return pick<std::int32_t>({0, -1, -160, INT_LOW, INT_HIGH, 159, 160, 1200, 1201, 5000});
+        if (rng() % 3 == 0)
+            return pick<std::int32_t>({0, -1, -160, INT_LOW, INT_HIGH, 159, 160, 1200, 1201, 5000});
         return static_cast<std::int32_t>(1 + rng() % LARGEST_TRIED);
     }
     std::int32_t field(std::int32_t ordinary) {
@@ -86,8 +86,9 @@ struct Hostile {
     Time time() { return Time{field(24), field(60), field(60), field(1000)}; }
     Options options() {
         const unsigned bits = rng();
-        const double reflection = pick<double>({NOT_A_NUMBER, INFINITE, -INFINITE, -1.0, 0.0, 0.2, 0.49, 0.5, 1.0,
-                                                1.5, 1.51, 3.0, 1e308, std::numeric_limits<double>::denorm_min()});
+        const double reflection =
+            pick<double>({NOT_A_NUMBER, INFINITE, -INFINITE, -1.0, 0.0, 0.2, 0.49, 0.5, 1.0, 1.5, 1.51, 3.0,
+                          1e308, std::numeric_limits<double>::denorm_min()});
         return Options{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0, reflection};
     }
 };
@@ -97,7 +98,8 @@ TEST(RendererFuzz, HostileSizesTimesOptionsAndArtworkGiveWholePremultipliedFrame
     const unsigned rounds = FromEnvironment("VELMOR_FUZZ_ROUNDS", DEFAULT_ROUNDS);
     Hostile hostile{std::mt19937(seed)};
     std::vector<Renderer> renderers;
-    for (const Artwork& art : ARTWORKS) renderers.push_back(MakeRenderer(art, seed));
+    for (const Artwork& art : ARTWORKS)
+        renderers.push_back(MakeRenderer(art, seed));
     // One kept frame per renderer: renderOver trusts that nothing else wrote
     // into the image it drew last, as the program's one renderer may.
     std::vector<Image> frames(renderers.size());
@@ -108,19 +110,22 @@ TEST(RendererFuzz, HostileSizesTimesOptionsAndArtworkGiveWholePremultipliedFrame
         const Time time = hostile.time();
         const Options options = hostile.options();
         const bool fast = hostile.rng() % 2 == 0;
-        const bool over = hostile.rng() % 2 == 0;  // renderOver shares most of the path
+        const bool over = hostile.rng() % 2 == 0; // renderOver shares most of the path
         Renderer& renderer = renderers[which];
         Image& frame = frames[which];
-        if (over) renderer.renderOver(frame, size, time, options, fast);
-        else renderer.renderTo(frame, size, time, options, fast);
-        const std::string where = std::string(ARTWORKS[which].name) + ", size " + std::to_string(size) + ", time " +
-                                  std::to_string(time.hour) + ":" + std::to_string(time.minute) + ":" +
-                                  std::to_string(time.second) + "." + std::to_string(time.millisecond) +
-                                  ", options " + std::to_string(options.seconds) + std::to_string(options.smooth) +
-                                  std::to_string(options.shadows) + std::to_string(options.crystal) +
-                                  ", reflection " + std::to_string(options.reflection) + (fast ? ", fast" : "") +
-                                  (over ? ", drawn over the last" : "") + ", round " +
-                                  std::to_string(round) + ", seed " + std::to_string(seed);
+        if (over)
+            renderer.renderOver(frame, size, time, options, fast);
+        else
+            renderer.renderTo(frame, size, time, options, fast);
+        const std::string where = std::string(ARTWORKS[which].name) + ", size " + std::to_string(size) +
+                                  ", time " + std::to_string(time.hour) + ":" + std::to_string(time.minute) +
+                                  ":" + std::to_string(time.second) + "." + std::to_string(time.millisecond) +
+                                  ", options " + std::to_string(options.seconds) +
+                                  std::to_string(options.smooth) + std::to_string(options.shadows) +
+                                  std::to_string(options.crystal) + ", reflection " +
+                                  std::to_string(options.reflection) + (fast ? ", fast" : "") +
+                                  (over ? ", drawn over the last" : "") + ", round " + std::to_string(round) +
+                                  ", seed " + std::to_string(seed);
         ASSERT_EQ(FrameFault(frame, size), "") << where;
         renderer.renderTo(again, size, time, options, fast);
         ASSERT_EQ(again.pixels == frame.pixels, true) << "not reproducible: " << where;
@@ -132,8 +137,10 @@ TEST(RendererFuzz, EveryOptionCombinationAtTheEdgesOfSize) {
     Image frame;
     for (unsigned bits = 0; bits < 32; ++bits)
         for (std::int32_t size : {INT_LOW, -1, 0, 1, 159, 160, 1200, 1201, INT_HIGH}) {
-            const Options options{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0, NOT_A_NUMBER};
-            renderer.renderTo(frame, size, Time{INT_HIGH, INT_LOW, INT_HIGH, INT_LOW}, options, (bits & 16) != 0);
+            const Options options{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0,
+                                  NOT_A_NUMBER};
+            renderer.renderTo(frame, size, Time{INT_HIGH, INT_LOW, INT_HIGH, INT_LOW}, options,
+                              (bits & 16) != 0);
             ASSERT_EQ(FrameFault(frame, size), "") << "options " << bits << ", size " << size;
         }
 }
@@ -146,13 +153,15 @@ TEST(RendererFuzz, UnusableArtworkGivesTransparentFramesWhateverTheInput) {
         const std::int32_t size = hostile.size();
         renderer.renderTo(frame, size, hostile.time(), hostile.options(), round % 2 == 0);
         ASSERT_EQ(FrameFault(frame, size), "") << "size " << size;
-        for (const Pixel& p : frame.pixels) ASSERT_EQ(p.a, 0) << "size " << size;
+        for (const Pixel& p : frame.pixels)
+            ASSERT_EQ(p.a, 0) << "size " << size;
     }
 }
 
 // The long run's sweep (VELMOR_FUZZ_ALL_SIZES=1): every size with every artwork.
 TEST(RendererFuzz, EverySizeWithEveryArtwork) {
-    if (FromEnvironment("VELMOR_FUZZ_ALL_SIZES", 0) == 0) GTEST_SKIP() << "set VELMOR_FUZZ_ALL_SIZES=1 for this sweep";
+    if (FromEnvironment("VELMOR_FUZZ_ALL_SIZES", 0) == 0)
+        GTEST_SKIP() << "set VELMOR_FUZZ_ALL_SIZES=1 for this sweep";
     Hostile hostile{std::mt19937(FromEnvironment("VELMOR_FUZZ_SEED", 20261208))};
     Image frame;
     for (const Artwork& art : ARTWORKS) {

@@ -1,10 +1,10 @@
+#include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <algorithm>
 #include <cstdint>
-#include <new>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -40,7 +40,8 @@ Image face() {
             const double x = j + 0.5 - artSize / 2.0, y = i + 0.5 - artSize / 2.0, r = std::hypot(x, y);
             if (r > artSize * 0.48) continue;
             Pixel& p = image.pixels[static_cast<std::size_t>(i) * artSize + j];
-            p = r > artSize * 0.44 ? premultiply(120, 90, 40, 255) : premultiply(230 - j / 8, 225 - i / 8, 210, 255);
+            p = r > artSize * 0.44 ? premultiply(120, 90, 40, 255)
+                                   : premultiply(230 - j / 8, 225 - i / 8, 210, 255);
         }
     return image;
 }
@@ -62,7 +63,8 @@ Image reference() {
                 const double t = (hand == 0 ? 305 : 60) * pi / 180;
                 const double x = std::cos(t) * X + std::sin(t) * Y, y = -std::sin(t) * X + std::cos(t) * Y;
                 const Renderer::LeafSection s = probe.leaf(hand, -y);
-                if (y <= 0 && std::fabs(x - s.shift) <= s.halfWidth) p = premultiply(190 + hand * 20, 150, 70, 255);
+                if (y <= 0 && std::fabs(x - s.shift) <= s.halfWidth)
+                    p = premultiply(190 + hand * 20, 150, 70, 255);
             }
         }
     return image;
@@ -74,12 +76,16 @@ Image crystal() {
     for (int i = 0; i < artSize; ++i)
         for (int j = 0; j < artSize; ++j) {
             const double d = std::hypot(j - artSize * 0.35, i - artSize * 0.3) / (artSize * 0.25);
-            if (d < 1) image.pixels[static_cast<std::size_t>(i) * artSize + j] = premultiply(255, 255, 255, int(90 * (1 - d)));
+            if (d < 1)
+                image.pixels[static_cast<std::size_t>(i) * artSize + j] =
+                    premultiply(255, 255, 255, int(90 * (1 - d)));
         }
     return image;
 }
 
-std::unique_ptr<Renderer> makeRenderer() { return Renderer::make(face(), reference(), crystal()); }
+std::unique_ptr<Renderer> makeRenderer() {
+    return Renderer::make(face(), reference(), crystal());
+}
 
 std::uint64_t fnv(const Image& image) {
     std::uint64_t h = 1469598103934665603ull;
@@ -99,7 +105,8 @@ const Options all{true, true, true, true, 1.0};
 const Time tenTwenty{10, 20, 30, 900};
 
 // What a frame must be: the scaled face, the hands at the given angles, the cap.
-Image composed(const Renderer& r, double hour, double minute, double seconds, bool withSeconds, bool shadows) {
+Image composed(const Renderer& r, double hour, double minute, double seconds, bool withSeconds,
+               bool shadows) {
     Image out = r.scaledFace;
     if (shadows) {
         r.polygon(out, 0, hour, true);
@@ -134,7 +141,8 @@ TEST(RendererMake, RefusesEmptyOrShortArtworkAndAnUnusableRendererDrawsTranspare
     EXPECT_EQ(out.width, 300);
     EXPECT_EQ(out.height, 300);
     ASSERT_EQ(out.pixels.size(), 300u * 300u);
-    for (const Pixel& p : out.pixels) ASSERT_EQ(p, Pixel{});
+    for (const Pixel& p : out.pixels)
+        ASSERT_EQ(p, Pixel{});
 }
 
 TEST(RendererFrame, SizeIsClampedAndOutIsReplaced) {
@@ -182,7 +190,8 @@ TEST(RendererFrame, AnglesAndLayerOrderMatchTheHandsDrawnOneByOne) {
         int off = 0;
         for (std::size_t k = 0; k < out.pixels.size(); ++k) {
             const Pixel a = out.pixels[k], b = expected.pixels[k];
-            ASSERT_LE(std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) + std::abs(a.a - b.a), 4);
+            ASSERT_LE(std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) + std::abs(a.a - b.a),
+                      4);
             off += !(a == b);
         }
         EXPECT_LE(off, 3) << c.hour << " " << c.minute << " " << c.secondsAngle;
@@ -190,7 +199,8 @@ TEST(RendererFrame, AnglesAndLayerOrderMatchTheHandsDrawnOneByOne) {
         if (!c.seconds || !c.shadows) {
             const Image full = composed(*r, c.hour, c.minute, c.secondsAngle, true, true);
             int differ = 0;
-            for (std::size_t k = 0; k < out.pixels.size(); ++k) differ += !(out.pixels[k] == full.pixels[k]);
+            for (std::size_t k = 0; k < out.pixels.size(); ++k)
+                differ += !(out.pixels[k] == full.pixels[k]);
             EXPECT_GT(differ, 100);
         }
     }
@@ -218,7 +228,8 @@ TEST(RendererFrame, PremultipliedReproducibleTransparentCornersAndCapOnTop) {
         EXPECT_EQ(a.pixels, b.pixels) << size;
         EXPECT_TRUE(premultiplied(a)) << size;
         for (int y : {0, size - 1})
-            for (int x : {0, size - 1}) EXPECT_EQ(a.pixels[static_cast<std::size_t>(y) * size + x], Pixel{});
+            for (int x : {0, size - 1})
+                EXPECT_EQ(a.pixels[static_cast<std::size_t>(y) * size + x], Pixel{});
         // The cap covers the pivot with the reference hub's colour (opaque).
         const int cx = size / 2, cy = static_cast<int>(0.492 * size);
         const Pixel cap = a.pixels[static_cast<std::size_t>(cy) * size + cx];
@@ -233,7 +244,8 @@ bool glassIsCrystalAt(const Renderer& r, double strength) {
     if (r.glass.pixels.size() != r.scaledCrystal.pixels.size()) return false;
     for (std::size_t k = 0; k < r.glass.pixels.size(); ++k) {
         const Pixel c = r.scaledCrystal.pixels[k], g = r.glass.pixels[k];
-        if (g != Pixel{saturate(c.r * strength), saturate(c.g * strength), saturate(c.b * strength), saturate(c.a * strength)})
+        if (g != Pixel{saturate(c.r * strength), saturate(c.g * strength), saturate(c.b * strength),
+                       saturate(c.a * strength)})
             return false;
     }
     return true;
@@ -271,7 +283,8 @@ TEST(RendererCache, RebuildsOnlyWhatItsKeyAsks) {
     r->renderTo(out, 300, tenTwenty, o, false);
     EXPECT_EQ(r->scaledFace.pixels[0], marker);
     EXPECT_EQ(r->scaledCrystal.pixels[0], marker);
-    EXPECT_EQ(r->glass.pixels[0], (Pixel{saturate(1 * 1.2), saturate(2 * 1.2), saturate(3 * 1.2), saturate(4 * 1.2)}));
+    EXPECT_EQ(r->glass.pixels[0],
+              (Pixel{saturate(1 * 1.2), saturate(2 * 1.2), saturate(3 * 1.2), saturate(4 * 1.2)}));
     EXPECT_TRUE(glassIsCrystalAt(*r, 1.2));
     EXPECT_FALSE(glassIsCrystalAt(*r, 1.0)); // the strength shows
     EXPECT_EQ(r->glassStrength, 1.2);
@@ -386,7 +399,8 @@ TEST(RendererCache, ReflectionStrengthIsClamped) {
     auto r = makeRenderer();
     Image out;
     Options o = all;
-    for (auto [asked, used] : {std::pair{0.2, 0.5}, {3.0, 1.5}, {1.5, 1.5}, {1.0, 1.0}, {0.5, 0.5}, {-1.0, 0.5}}) {
+    for (auto [asked, used] :
+         {std::pair{0.2, 0.5}, {3.0, 1.5}, {1.5, 1.5}, {1.0, 1.0}, {0.5, 0.5}, {-1.0, 0.5}}) {
         o.reflection = asked;
         r->renderTo(out, 200, tenTwenty, o, false);
         EXPECT_EQ(r->glassStrength, used) << asked;
@@ -398,7 +412,8 @@ TEST(RendererCache, ReflectionStrengthIsClamped) {
     o.reflection = 1.5;
     r->renderTo(strong, 400, tenTwenty, o, false);
     long sumWeak = 0, sumStrong = 0;
-    for (std::size_t k = 0; k < weak.pixels.size(); ++k) sumWeak += weak.pixels[k].g, sumStrong += strong.pixels[k].g;
+    for (std::size_t k = 0; k < weak.pixels.size(); ++k)
+        sumWeak += weak.pixels[k].g, sumStrong += strong.pixels[k].g;
     EXPECT_GT(sumStrong, sumWeak + 1000);
 }
 
@@ -420,14 +435,25 @@ TEST(RendererFrame, GoldenChecksums) {
     };
     const Golden goldens[] = {
         {320, tenTwenty, all, false, 0x24cc939fa87a007d, 0x24cc939fa87a007d},
-        {777, {7, 41, 13, 250}, {true, false, true, true, 0.8}, false, 0x2d06eede6423bd3f, 0xe081ed436dd1b48b},
-        {1200, {23, 59, 59, 999}, {false, true, false, false, 1.0}, true, 0x261ebf8758206e05, 0x261ebf8758206e05},
+        {777,
+         {7, 41, 13, 250},
+         {true, false, true, true, 0.8},
+         false,
+         0x2d06eede6423bd3f,
+         0xe081ed436dd1b48b},
+        {1200,
+         {23, 59, 59, 999},
+         {false, true, false, false, 1.0},
+         true,
+         0x261ebf8758206e05,
+         0x261ebf8758206e05},
     };
     for (const Golden& g : goldens) {
         Image out;
         r->renderTo(out, g.size, g.time, g.options, g.fast);
         if (const char* dump = std::getenv("VELMOR_DUMP_FRAMES")) { // raw RGBA, for looking at
-            std::FILE* f = std::fopen((std::string(dump) + "/frame" + std::to_string(g.size) + ".rgba").c_str(), "wb");
+            std::FILE* f =
+                std::fopen((std::string(dump) + "/frame" + std::to_string(g.size) + ".rgba").c_str(), "wb");
             if (f) std::fwrite(out.pixels.data(), 4, out.pixels.size(), f), std::fclose(f);
         }
 #ifdef _WIN32
@@ -464,14 +490,16 @@ TEST(RendererFrame, VectorsNarrowedByTheEnvironment) {
 TEST(RendererFrame, SteadyFramesAllocateNothing) {
     auto r = makeRenderer();
     Image out;
-    for (const Options& o : {all, Options{true, true, false, false, 1.0}, Options{false, false, true, true, 0.7}}) {
+    for (const Options& o :
+         {all, Options{true, true, false, false, 1.0}, Options{false, false, true, true, 0.7}}) {
         for (int size : {160, 517}) {
             // The first frame builds the caches, the second the face under glass.
             r->renderTo(out, size, tenTwenty, o, false);
             r->renderTo(out, size, tenTwenty, o, false);
             const long before = allocations.load();
             for (int k = 0; k < 12; ++k)
-                r->renderTo(out, size, Time{(k * 5) % 24, (k * 11) % 60, (k * 23) % 60, (k * 131) % 1000}, o, false);
+                r->renderTo(out, size, Time{(k * 5) % 24, (k * 11) % 60, (k * 23) % 60, (k * 131) % 1000}, o,
+                            false);
             EXPECT_EQ(allocations.load() - before, 0) << "size " << size;
         }
     }
@@ -519,7 +547,8 @@ TEST(RendererFrame, FramesDrawnOverTheLastAreWholeFrames) {
             const auto rowBytes = static_cast<std::size_t>(out.width);
             for (int y = 0; y < out.height; ++y) {
                 if (y >= changed.top && y < changed.bottom) continue;
-                ASSERT_TRUE(std::equal(out.pixels.begin() + y * rowBytes, out.pixels.begin() + (y + 1) * rowBytes,
+                ASSERT_TRUE(std::equal(out.pixels.begin() + y * rowBytes,
+                                       out.pixels.begin() + (y + 1) * rowBytes,
                                        previous.pixels.begin() + y * rowBytes))
                     << "row " << y << " changed outside " << changed.top << ".." << changed.bottom;
             }
@@ -547,7 +576,8 @@ TEST(RendererFrame, GrowingAnimationStepsReuseTheirStorage) {
     r->renderTo(out, 400, tenTwenty, all, false);
     r->renderTo(out, 404, tenTwenty, all, true); // the first growing step takes its room
     const long before = allocatedBytes.load();
-    for (int size = 408; size <= 560; size += 8) r->renderTo(out, size, tenTwenty, all, true);
+    for (int size = 408; size <= 560; size += 8)
+        r->renderTo(out, size, tenTwenty, all, true);
     const long oneFrame = 560L * 560L * static_cast<long>(sizeof(Pixel));
     EXPECT_LT(allocatedBytes.load() - before, oneFrame); // only the resizer's small plans
     // Settled at the end: the frame is the full-quality one of its size.
@@ -567,5 +597,9 @@ TEST(RendererFrame, GrowingAnimationStepsReuseTheirStorage) {
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
-[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
-[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p) noexcept {
+    std::free(p);
+}
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}

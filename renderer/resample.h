@@ -51,11 +51,11 @@ struct FastTap {
 // allocate for all of them before it changes any.
 struct FastPlan {
     std::int32_t size = 0;
-    std::vector<FastTap> columns; // per output column; empty for a copy or a clear result
-    std::vector<FastTap> rows;    // per output row
+    std::vector<FastTap> columns;                 // per output column; empty for a copy or a clear result
+    std::vector<FastTap> rows;                    // per output row
     std::vector<std::int32_t> spanBegin, spanEnd; // per source row: its visible pixels
-    std::vector<std::int16_t> weights;  // per output column, eight 16-bit lanes
-    std::vector<std::uint16_t> blend;   // one blended pair of source rows
+    std::vector<std::int16_t> weights;            // per output column, eight 16-bit lanes
+    std::vector<std::uint16_t> blend;             // one blended pair of source rows
     // Per output row, as runFast leaves it: the stretch outside which the row
     // is all zero (not always tight), so later work can skip the rest.
     std::vector<Visible> written;

@@ -44,8 +44,8 @@ struct FlatTaps {
 // entry once for every row tap. The baseline and AVX2 kernels take four rows,
 // AVX-512 eight.
 template <typename Entry>
-using HorizontalInto = void (*)(const Image& source, const FlatTaps& columns, std::int32_t size, std::int32_t y0,
-                                double* rows, Entry* out);
+using HorizontalInto = void (*)(const Image& source, const FlatTaps& columns, std::int32_t size,
+                                std::int32_t y0, double* rows, Entry* out);
 // The vertical pass for one output row of `size` pixels: sources[k] is the
 // intermediate row of tap k, weights[k] its weight, for k < n. Each channel's
 // double sum goes to a byte by one rule: alpha saturates; colour is bounded by

@@ -145,13 +145,13 @@ Image resample(const Image& source, std::int32_t size) {
 #if VELMOR_X86_64
     const int kernels = resampling::kernelSet();
     if (kernels == 2) {
-        bothPasses<float>(source, columns, rowTaps, size, resampling::horizontalAvx512, resampling::verticalAvx512,
-                          8, result);
+        bothPasses<float>(source, columns, rowTaps, size, resampling::horizontalAvx512,
+                          resampling::verticalAvx512, 8, result);
         return result;
     }
     if (kernels == 1) {
-        bothPasses<float>(source, columns, rowTaps, size, resampling::horizontalAvx2, resampling::verticalAvx2, 4,
-                          result);
+        bothPasses<float>(source, columns, rowTaps, size, resampling::horizontalAvx2,
+                          resampling::verticalAvx2, 4, result);
         return result;
     }
 #endif

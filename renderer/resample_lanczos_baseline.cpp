@@ -128,9 +128,9 @@ void verticalBaseline(const double* const* sources, const double* weights, std::
         FourPixels s;
         for (std::int32_t k = 0; k < n; ++k)
             s.add(sources[k] + 4 * static_cast<std::size_t>(i), weights[k]);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 4 * static_cast<std::size_t>(i)),
-                         packFour(toLanes(s.s0, s.s1), toLanes(s.s2, s.s3), toLanes(s.s4, s.s5),
-                                  toLanes(s.s6, s.s7)));
+        _mm_storeu_si128(
+            reinterpret_cast<__m128i*>(row + 4 * static_cast<std::size_t>(i)),
+            packFour(toLanes(s.s0, s.s1), toLanes(s.s2, s.s3), toLanes(s.s4, s.s5), toLanes(s.s6, s.s7)));
     }
     for (; i < size; ++i) {
         __m128d low = _mm_setzero_pd(), high = low;

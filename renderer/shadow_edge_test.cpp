@@ -17,8 +17,10 @@ TEST(ShadowEdge, BatchesGiveThePlainLoopsBits) {
     std::mt19937_64 rng(17);
     for (const knots::Knot* k : {knots::hour, knots::minute}) {
         LeafSegment segments[knots::count];
-        for (int j = 1; j < knots::count; ++j) segments[j] = leafSegment(k, knots::count, j);
-        std::uniform_real_distribution<double> across(0, 30), beyond(-300, 6), anywhere(0, k[knots::count - 1].along);
+        for (int j = 1; j < knots::count; ++j)
+            segments[j] = leafSegment(k, knots::count, j);
+        std::uniform_real_distribution<double> across(0, 30), beyond(-300, 6),
+            anywhere(0, k[knots::count - 1].along);
         int differing = 0;
         for (int n = 0; n <= 41; ++n) {
             std::vector<int> segment(n);
@@ -27,7 +29,8 @@ TEST(ShadowEdge, BatchesGiveThePlainLoopsBits) {
                 segment[i] = 1 + static_cast<int>(rng() % (knots::count - 1));
                 const LeafSegment& g = segments[segment[i]];
                 // Inside the segment, or exactly on one of its knots.
-                u[i] = i % 6 == 0 ? g.along + (i % 12 == 0 ? g.length : 0) : g.along + g.length * (anywhere(rng) / k[knots::count - 1].along);
+                u[i] = i % 6 == 0 ? g.along + (i % 12 == 0 ? g.length : 0)
+                                  : g.along + g.length * (anywhere(rng) / k[knots::count - 1].along);
                 ax[i] = across(rng);
                 e[i] = beyond(rng);
             }
@@ -44,7 +47,8 @@ TEST(ShadowEdge, BatchesGiveThePlainLoopsBits) {
 // outline, none 3.5 units outside.
 TEST(ShadowEdge, OpacityFactorFollowsTheDistance) {
     LeafSegment segments[knots::count];
-    for (int j = 1; j < knots::count; ++j) segments[j] = leafSegment(knots::hour, knots::count, j);
+    for (int j = 1; j < knots::count; ++j)
+        segments[j] = leafSegment(knots::hour, knots::count, j);
     const int segment[3] = {7, 7, 7};
     const LeafSegment& g = segments[7];
     const double u[3] = {g.along, g.along, g.along};

@@ -20,7 +20,9 @@ using test::speckled;
 
 constexpr double pi = 3.141592653589793;
 
-Pixel at(const Image& image, int x, int y) { return image.pixels[static_cast<std::size_t>(y) * image.width + x]; }
+Pixel at(const Image& image, int x, int y) {
+    return image.pixels[static_cast<std::size_t>(y) * image.width + x];
+}
 
 // Hand-frame coordinates of pixel (j, i)'s centre for a hand at `angle` about (px, py).
 void handFrame(const Image& image, int j, int i, double angle, double px, double py, double& x, double& y) {
@@ -62,7 +64,9 @@ Image reference(int size, double brassShare) {
     return image;
 }
 
-Renderer withReference(Image ref) { return Renderer{Image{}, std::move(ref), Image{}}; }
+Renderer withReference(Image ref) {
+    return Renderer{Image{}, std::move(ref), Image{}};
+}
 
 TEST(Circle, EdgeAtAPixelCentreIsHalfCoveredAndTheShadeRunsLightToDark) {
     const Renderer r = withReference(Image{});
@@ -82,7 +86,8 @@ TEST(Circle, ClipsAndDrawsNothingOutside) {
     Image image = blank(100);
     r.circle(image, -100, -100, 28, true);
     r.circle(image, 5000, 500, 28, false);
-    for (const Pixel& p : image.pixels) ASSERT_EQ(p, Pixel{});
+    for (const Pixel& p : image.pixels)
+        ASSERT_EQ(p, Pixel{});
     r.circle(image, 0, 0, 28, false); // partly inside
     EXPECT_EQ(at(image, 0, 0).a, 255);
     EXPECT_EQ(at(image, 99, 99).a, 0);
@@ -96,9 +101,11 @@ TEST(Circle, TexturedDiscCopiesTheReferenceHubWhateverItsCentre) {
     r.circle(b, 250, 300, 28, true);
     // Same offsets from the two centres carry the same colours.
     for (int dy = -25; dy <= 25; dy += 5)
-        for (int dx = -25; dx <= 25; dx += 5) ASSERT_EQ(at(a, 500 + dx, 492 + dy), at(b, 250 + dx, 300 + dy));
+        for (int dx = -25; dx <= 25; dx += 5)
+            ASSERT_EQ(at(a, 500 + dx, 492 + dy), at(b, 250 + dx, 300 + dy));
     // Inside, the disc is the reference itself.
-    for (int dx = -20; dx <= 20; dx += 4) EXPECT_EQ(at(a, 500 + dx, 492), at(ref, 500 + dx, 492));
+    for (int dx = -20; dx <= 20; dx += 4)
+        EXPECT_EQ(at(a, 500 + dx, 492), at(ref, 500 + dx, 492));
 }
 
 TEST(Polygon, EdgeBehindThePivotIsHalfCoveredAndNothingLiesBehindIt) {
@@ -131,9 +138,9 @@ TEST(Polygon, EdgeBehindThePivotIsHalfCoveredAndNothingLiesBehindIt) {
 TEST(Polygon, ShadowIsFullFromThreeAndAHalfUnitsInsideAndGoneAsFarOutside) {
     const Renderer r = withReference(Image{});
     Image image = blank(1000);
-    r.polygon(image, 0, 0, true); // shadow pivot (508, 503); at x = 0.5 across the blade
-    EXPECT_EQ(at(image, 508, 499).a, 163);      // y = -3.5: 0.64 of 255
-    EXPECT_EQ(at(image, 508, 506).a, 0);        // y = +3.5 behind the pivot: gone
+    r.polygon(image, 0, 0, true);          // shadow pivot (508, 503); at x = 0.5 across the blade
+    EXPECT_EQ(at(image, 508, 499).a, 163); // y = -3.5: 0.64 of 255
+    EXPECT_EQ(at(image, 508, 506).a, 0);   // y = +3.5 behind the pivot: gone
     EXPECT_GT(at(image, 508, 502).a, at(image, 508, 504).a);
     EXPECT_GT(at(image, 508, 504).a, 0);
     EXPECT_EQ(at(image, 508, 499).r, 0);
@@ -170,7 +177,8 @@ TEST(Polygon, FillsTheWholeHandAtAnyAngle) {
                     if (std::fabs(x) < half - 1.5 * pixel && y > tip + 3 * pixel && y < tail - pixel) {
                         ASSERT_EQ(p.a, 255) << hand << " " << angle << " " << j << "," << i;
                     }
-                    if (std::fabs(x) > (hand == 2 ? 1.4 : 25) + pixel || y < tip - pixel || y > tail + pixel) {
+                    if (std::fabs(x) > (hand == 2 ? 1.4 : 25) + pixel || y < tip - pixel ||
+                        y > tail + pixel) {
                         ASSERT_EQ(p.a, 0) << hand << " " << angle << " " << j << "," << i;
                     }
                 }
@@ -215,13 +223,15 @@ TEST(Polygon, LeafHandsTakeTheReferenceBrassFallingBackNearerTheCentreLine) {
             if (p.a != 255 || y > -32) continue; // the reference hub covers the base
             ++full;
             // Brass, or a blend near the painted edge that still reads as brass.
-            ASSERT_TRUE(p.r >= 1.06 * p.g && p.g >= 1.1 * p.b) << int(p.r) << " " << int(p.g) << " " << int(p.b);
+            ASSERT_TRUE(p.r >= 1.06 * p.g && p.g >= 1.1 * p.b)
+                << int(p.r) << " " << int(p.g) << " " << int(p.b);
         }
         EXPECT_GT(full, 2000);
     }
     // A reference without any brass: the second look-up is taken as it is.
     Image dull = blank(1000);
-    for (Pixel& p : dull.pixels) p = grey;
+    for (Pixel& p : dull.pixels)
+        p = grey;
     const Renderer g = withReference(std::move(dull));
     Image image = blank(1000);
     g.polygon(image, 0, angle, false);
@@ -264,7 +274,8 @@ TEST(Polygon, DrawsNothingForWildInput) {
     r.polygon(image, 1, INFINITY, true);
     r.polygon(image, 3, 10, false);
     r.polygon(image, -1, 10, false);
-    for (const Pixel& p : image.pixels) ASSERT_EQ(p, Pixel{});
+    for (const Pixel& p : image.pixels)
+        ASSERT_EQ(p, Pixel{});
     Image empty;
     r.polygon(empty, 0, 10, false);
     r.circle(empty, 500, 492, 28, true);
@@ -290,7 +301,8 @@ double outlineDistance(const std::vector<Point>& outline, double x, double y) {
         if (t <= 0) t = 0;
         const double dx = x - (a.x + t * ex), dy = y - (a.y + t * ey);
         best = std::min(best, dx * dx + dy * dy);
-        if (a.y != b.y && (a.y > y) != (b.y > y) && x < (a.x == b.x ? a.x : a.x + (b.x - a.x) * (y - a.y) / (b.y - a.y)))
+        if (a.y != b.y && (a.y > y) != (b.y > y) &&
+            x < (a.x == b.x ? a.x : a.x + (b.x - a.x) * (y - a.y) / (b.y - a.y)))
             inside = !inside;
     }
     const double d = std::sqrt(best);
@@ -309,8 +321,10 @@ void polygon(const Renderer& renderer, Image& image, int hand, double angle, boo
     if (hand == 2) {
         outline = {{-1.4, -390}, {1.4, -390}, {1.4, 65}, {-1.4, 65}};
     } else {
-        for (int i = 0; i <= 48; ++i) outline.push_back({-renderer.leaf(hand, i * L / 48).halfWidth, -(i * L / 48)});
-        for (int i = 47; i >= 0; --i) outline.push_back({renderer.leaf(hand, i * L / 48).halfWidth, -(i * L / 48)});
+        for (int i = 0; i <= 48; ++i)
+            outline.push_back({-renderer.leaf(hand, i * L / 48).halfWidth, -(i * L / 48)});
+        for (int i = 47; i >= 0; --i)
+            outline.push_back({renderer.leaf(hand, i * L / 48).halfWidth, -(i * L / 48)});
     }
     const double theta = angle * pi / 180, s = std::sin(theta), c = std::cos(theta);
     const double px = shadow ? hands::shadowX : hands::pivotX, py = shadow ? hands::shadowY : hands::pivotY;
@@ -334,13 +348,15 @@ void polygon(const Renderer& renderer, Image& image, int hand, double angle, boo
                 d = outlineDistance(outline, x, y);
             } else {
                 const Renderer::LeafSection section = renderer.leaf(hand, -y);
-                d = std::max(std::max(-L - y, y), (std::fabs(x) - section.halfWidth) / std::sqrt(section.slope * section.slope + 1));
+                d = std::max(std::max(-L - y, y), (std::fabs(x) - section.halfWidth) /
+                                                      std::sqrt(section.slope * section.slope + 1));
                 shift = section.shift;
             }
             Pixel& target = image.pixels[static_cast<std::size_t>(i) * image.width + j];
             if (shadow) {
                 const double o = 0.5 - d / 7;
-                if (o > 0) detail::overPlain(target, 0, 0, 0, o >= 1 ? hb.shadowOpacity : o * hb.shadowOpacity);
+                if (o > 0)
+                    detail::overPlain(target, 0, 0, 0, o >= 1 ? hb.shadowOpacity : o * hb.shadowOpacity);
                 continue;
             }
             const double coverage = std::min(1.0, 0.5 - d * scale);
@@ -348,14 +364,16 @@ void polygon(const Renderer& renderer, Image& image, int hand, double angle, boo
             double r, g, b;
             if (hand == 2) {
                 const double u = std::fabs(x) / 1.4;
-                r = u >= 1 ? 125 : 218 - 93 * u, g = u >= 1 ? 88 : 180 - 92 * u, b = u >= 1 ? 39 : 102 - 63 * u;
+                r = u >= 1 ? 125 : 218 - 93 * u, g = u >= 1 ? 88 : 180 - 92 * u,
+                b = u >= 1 ? 39 : 102 - 63 * u;
                 if (u <= 0) r = 218, g = 180, b = 102;
             } else {
                 // cos and sin of the reference pose: 305 degrees for the hour hand, 60 for the minute hand.
                 const double pc = hand == 0 ? 0.573576436351046 : 0.5000000000000001;
                 const double ps = hand == 0 ? -0.8191520442889918 : 0.8660254037844386;
                 auto look = [&](double q) {
-                    return detail::samplePlain(ref, (q * pc - y * ps + 500) * ref.width / 1000, (q * ps + y * pc + 492) * ref.height / 1000);
+                    return detail::samplePlain(ref, (q * pc - y * ps + 500) * ref.width / 1000,
+                                               (q * ps + y * pc + 492) * ref.height / 1000);
                 };
                 Pixel p = look(x + shift);
                 if (!(p.r >= 1.06 * p.g && p.g >= 1.1 * p.b)) p = look(0.45 * x + shift);
@@ -376,7 +394,8 @@ TEST(Polygon, GivesExactlyTheBytesOfThePlainRules) {
     for (int size : {160, 257, 421}) {
         const Image ground = speckled(size, size, size != 257);
         std::vector<double> angles{0, 90, 180, 270, 359.99999999999994, 1e-13, 45, 305, 60, 89.99999999};
-        for (int k = 0; k < 8; ++k) angles.push_back(anyAngle(rng));
+        for (int k = 0; k < 8; ++k)
+            angles.push_back(anyAngle(rng));
         for (double angle : angles)
             for (int hand = 0; hand < 3; ++hand)
                 for (bool shadow : {true, false}) {
@@ -386,7 +405,8 @@ TEST(Polygon, GivesExactlyTheBytesOfThePlainRules) {
                     drawn += !(slow.pixels == ground.pixels);
                     if (!(fast.pixels == slow.pixels)) {
                         ++differing;
-                        ADD_FAILURE() << "size " << size << " hand " << hand << " shadow " << shadow << " angle " << angle;
+                        ADD_FAILURE() << "size " << size << " hand " << hand << " shadow " << shadow
+                                      << " angle " << angle;
                     }
                 }
     }
@@ -401,11 +421,13 @@ TEST(Circle, GivesExactlyTheBytesOfThePlainRules) {
     for (int size : {160, 333}) {
         const Image ground = speckled(size, size + 1, false);
         for (int k = 0; k < 40; ++k) {
-            const double cx = k == 0 ? 500 : where(rng), cy = k == 0 ? 492 : where(rng), rad = k == 0 ? 28 : radius(rng);
+            const double cx = k == 0 ? 500 : where(rng), cy = k == 0 ? 492 : where(rng),
+                         rad = k == 0 ? 28 : radius(rng);
             for (bool textured : {true, false}) {
                 Image fast = ground, slow = ground;
                 r.circle(fast, cx, cy, rad, textured);
-                const double scale = size / 1000.0, refW = r.referenceImage.width, refH = r.referenceImage.height;
+                const double scale = size / 1000.0, refW = r.referenceImage.width,
+                             refH = r.referenceImage.height;
                 for (int i = 0; i < size; ++i)
                     for (int j = 0; j < size; ++j) {
                         const double dx = (j + 0.5) / scale - cx, dy = (i + 0.5) / scale - cy;
@@ -413,16 +435,19 @@ TEST(Circle, GivesExactlyTheBytesOfThePlainRules) {
                         if (coverage <= 0) continue;
                         double red, green, blue;
                         if (textured) {
-                            plain::unpremultiply(detail::samplePlain(r.referenceImage, dx * refW / 1000 + refW * 0.5,
+                            plain::unpremultiply(detail::samplePlain(r.referenceImage,
+                                                                     dx * refW / 1000 + refW * 0.5,
                                                                      refH * 0.492 + refH * dy / 1000),
                                                  red, green, blue);
                         } else {
                             const double t = std::clamp(0.5 - (dx + dy) / (4 * rad), 0.0, 1.0);
                             red = 105 + 135 * t, green = 65 + 140 * t, blue = 23 + 120 * t;
                         }
-                        detail::overPlain(slow.pixels[static_cast<std::size_t>(i) * size + j], red, green, blue, coverage);
+                        detail::overPlain(slow.pixels[static_cast<std::size_t>(i) * size + j], red, green,
+                                          blue, coverage);
                     }
-                EXPECT_TRUE(fast.pixels == slow.pixels) << "size " << size << " at " << cx << ", " << cy << " radius " << rad;
+                EXPECT_TRUE(fast.pixels == slow.pixels)
+                    << "size " << size << " at " << cx << ", " << cy << " radius " << rad;
             }
         }
     }

@@ -27,7 +27,7 @@
 namespace {
 
 constexpr unsigned DEFAULT_FILES = 3000;
-constexpr unsigned HUGE_LINE_EVERY = 500;  // a 1 MiB line in one file of this many
+constexpr unsigned HUGE_LINE_EVERY = 500; // a 1 MiB line in one file of this many
 constexpr std::size_t HUGE_LINE = 1 << 20;
 constexpr DWORD READ_LIMIT = 1 << 16;
 
@@ -36,36 +36,67 @@ unsigned FromEnvironment(const char* name, unsigned fallback) {
     return text && *text ? static_cast<unsigned>(std::strtoul(text, nullptr, 10)) : fallback;
 }
 
-constexpr std::array<const char*, 10> KEYS = {"Size",   "X",      "Y",       "AlwaysOnTop", "LockPosition",
-                                              "Seconds", "Smooth", "Crystal", "Shadows",     "ReflectionStrength"};
+constexpr std::array<const char*, 10> KEYS = {
+    "Size",    "X",      "Y",       "AlwaysOnTop", "LockPosition",
+    "Seconds", "Smooth", "Crystal", "Shadows",     "ReflectionStrength"};
 
 // A key's field in a record, by its index in KEYS.
 void Set(Settings& s, std::size_t key, std::int32_t value) {
     switch (key) {
-    case 0: s.Size = value; break;
-    case 1: s.X = value; break;
-    case 2: s.Y = value; break;
-    case 3: s.AlwaysOnTop = value != 0; break;
-    case 4: s.LockPosition = value != 0; break;
-    case 5: s.Seconds = value != 0; break;
-    case 6: s.Smooth = value != 0; break;
-    case 7: s.Crystal = value != 0; break;
-    case 8: s.Shadows = value != 0; break;
-    default: s.ReflectionStrength = value; break;
+    case 0:
+        s.Size = value;
+        break;
+    case 1:
+        s.X = value;
+        break;
+    case 2:
+        s.Y = value;
+        break;
+    case 3:
+        s.AlwaysOnTop = value != 0;
+        break;
+    case 4:
+        s.LockPosition = value != 0;
+        break;
+    case 5:
+        s.Seconds = value != 0;
+        break;
+    case 6:
+        s.Smooth = value != 0;
+        break;
+    case 7:
+        s.Crystal = value != 0;
+        break;
+    case 8:
+        s.Shadows = value != 0;
+        break;
+    default:
+        s.ReflectionStrength = value;
+        break;
     }
 }
 std::int32_t Get(const Settings& s, std::size_t key) {
     switch (key) {
-    case 0: return s.Size;
-    case 1: return s.X;
-    case 2: return s.Y;
-    case 3: return s.AlwaysOnTop;
-    case 4: return s.LockPosition;
-    case 5: return s.Seconds;
-    case 6: return s.Smooth;
-    case 7: return s.Crystal;
-    case 8: return s.Shadows;
-    default: return s.ReflectionStrength;
+    case 0:
+        return s.Size;
+    case 1:
+        return s.X;
+    case 2:
+        return s.Y;
+    case 3:
+        return s.AlwaysOnTop;
+    case 4:
+        return s.LockPosition;
+    case 5:
+        return s.Seconds;
+    case 6:
+        return s.Smooth;
+    case 7:
+        return s.Crystal;
+    case 8:
+        return s.Shadows;
+    default:
+        return s.ReflectionStrength;
     }
 }
 
@@ -79,7 +110,7 @@ struct Case {
 };
 
 class Generator {
-public:
+  public:
     explicit Generator(unsigned seed) : rng(seed) {}
 
     Case next(unsigned index) {
@@ -95,7 +126,7 @@ public:
             c.what += "no section; ";
         }
         for (std::size_t key = 0; key < KEYS.size(); ++key) {
-            if (pick(5) == 0) continue;  // left out: its default
+            if (pick(5) == 0) continue; // left out: its default
             c.named[key] = true;
             const bool hostile = chance(3);
             const std::int32_t ordinary = Ordinary(key);
@@ -123,45 +154,64 @@ public:
         return c;
     }
 
-private:
+  private:
     unsigned pick(unsigned n) { return static_cast<unsigned>(rng() % n); }
     // One in n, and never in a clean file.
     bool chance(unsigned n) { return hostility && pick(n) == 0; }
 
     std::int32_t Ordinary(std::size_t key) {
         switch (key) {
-        case 0: return static_cast<std::int32_t>(160 + pick(741));
+        case 0:
+            return static_cast<std::int32_t>(160 + pick(741));
         case 1:
-        case 2: return static_cast<std::int32_t>(pick(200001)) - 100000;
-        case 9: return static_cast<std::int32_t>(50 + pick(101));
-        default: return static_cast<std::int32_t>(pick(2));
+        case 2:
+            return static_cast<std::int32_t>(pick(200001)) - 100000;
+        case 9:
+            return static_cast<std::int32_t>(50 + pick(101));
+        default:
+            return static_cast<std::int32_t>(pick(2));
         }
     }
 
     std::string Hostile() {
-        static const char* const WORDS[] = {"",   "big", " 42", "0x1F", "1e9", "12abc", "+5",          "--5",
-                                            "-",  "٣٣",  "2147483648", "-2147483649", "4294967296", "NaN", "\t7"};
+        static const char* const WORDS[] = {"",           "big",         " 42",        "0x1F", "1e9",
+                                            "12abc",      "+5",          "--5",        "-",    "٣٣",
+                                            "2147483648", "-2147483649", "4294967296", "NaN",  "\t7"};
         if (pick(2)) return WORDS[pick(std::size(WORDS))];
         std::string digits = pick(2) ? "-" : "";
         const unsigned length = 1 + pick(40);
-        for (unsigned i = 0; i < length; ++i) digits += static_cast<char>('0' + pick(10));
+        for (unsigned i = 0; i < length; ++i)
+            digits += static_cast<char>('0' + pick(10));
         return digits;
     }
 
     std::string Cased(const char* key) {
         std::string name = key;
-        for (char& ch : name) ch = static_cast<char>(pick(2) ? std::toupper(ch) : std::tolower(ch));
+        for (char& ch : name)
+            ch = static_cast<char>(pick(2) ? std::toupper(ch) : std::tolower(ch));
         return name;
     }
 
     // The text as bytes of some encoding, then maybe cut short or given NULs.
     std::string Encode(const std::string& text, bool& clean, std::string& what) {
-        std::u16string wide(text.begin(), text.end());  // the text is ASCII but for one hostile word
+        std::u16string wide(text.begin(), text.end()); // the text is ASCII but for one hostile word
         std::string bytes;
         switch (hostility ? pick(6) : 5) {
-        case 0: bytes = "\xEF\xBB\xBF" + text; clean = false; what += "UTF-8 with mark; "; break;
-        case 1: bytes = text; clean = false; what += "UTF-8; "; break;
-        case 2: bytes = Utf16Bytes<std::string>(wide, false); clean = false; what += "UTF-16 without mark; "; break;
+        case 0:
+            bytes = "\xEF\xBB\xBF" + text;
+            clean = false;
+            what += "UTF-8 with mark; ";
+            break;
+        case 1:
+            bytes = text;
+            clean = false;
+            what += "UTF-8; ";
+            break;
+        case 2:
+            bytes = Utf16Bytes<std::string>(wide, false);
+            clean = false;
+            what += "UTF-16 without mark; ";
+            break;
         case 3:
             bytes = "\xFE\xFF";
             for (char16_t unit : wide) {
@@ -171,7 +221,9 @@ private:
             clean = false;
             what += "UTF-16BE; ";
             break;
-        default: bytes = Utf16Bytes<std::string>(wide, true); break;
+        default:
+            bytes = Utf16Bytes<std::string>(wide, true);
+            break;
         }
         if (chance(5) && !bytes.empty()) {
             bytes.resize(pick(static_cast<unsigned>(bytes.size())));
@@ -179,7 +231,8 @@ private:
             what += "cut at " + std::to_string(bytes.size()) + "; ";
         }
         if (chance(6) && !bytes.empty()) {
-            for (unsigned n = 1 + pick(4); n > 0; --n) bytes.insert(pick(static_cast<unsigned>(bytes.size())), 1, '\0');
+            for (unsigned n = 1 + pick(4); n > 0; --n)
+                bytes.insert(pick(static_cast<unsigned>(bytes.size())), 1, '\0');
             clean = false;
             what += "NUL bytes; ";
         }
@@ -205,7 +258,7 @@ std::string Canonical(const Settings& s) {
 }
 
 class SettingsFuzz : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         wchar_t temp[MAX_PATH];
         ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
@@ -231,9 +284,10 @@ TEST_F(SettingsFuzz, GeneratedFilesLoadInsideTheClampsAndSaveCanonically) {
     unsigned exactOnes = 0;
     for (unsigned index = 0; index < files; ++index) {
         const Case c = generator.next(index);
-        const std::string where = "file " + std::to_string(index) + " of seed " + std::to_string(seed) + ": " + c.what;
+        const std::string where =
+            "file " + std::to_string(index) + " of seed " + std::to_string(seed) + ": " + c.what;
         ASSERT_TRUE(WriteAll(iniPath, c.bytes)) << where;
-        cfg = Settings{1, 2, 3, 4, true, true, false, false, false, false};  // nothing a load could leave
+        cfg = Settings{1, 2, 3, 4, true, true, false, false, false, false}; // nothing a load could leave
         LoadSettings();
         const Settings loaded = cfg;
         ASSERT_GE(loaded.Size, 160) << where;
@@ -266,7 +320,8 @@ TEST_F(SettingsFuzz, AFolderOrAReadOnlyFileInPlaceOfTheFile) {
     LoadSettings();
     EXPECT_EQ(cfg, DEFAULT_SETTINGS);
     EXPECT_FALSE(SaveSettings(nullptr));
-    EXPECT_EQ(GetFileAttributesW(iniPath.c_str()) & FILE_ATTRIBUTE_DIRECTORY, DWORD{FILE_ATTRIBUTE_DIRECTORY});
+    EXPECT_EQ(GetFileAttributesW(iniPath.c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+              DWORD{FILE_ATTRIBUTE_DIRECTORY});
     ASSERT_TRUE(RemoveDirectoryW(iniPath.c_str()));
 
     Settings stored = DEFAULT_SETTINGS;
