@@ -54,6 +54,7 @@ void Schedule() {
 }
 
 void Resize(int size) {
+    UserPlacing();
     OnTheClock([size](Sizing sizing) { Resize(sizing, size); });
 }
 
@@ -88,6 +89,10 @@ void StartLayoutMemory() {
 
 void RememberPlace() {
     RememberPlace(layoutMemory, windowHandle, cfg.Size);
+}
+
+void UserPlacing() {
+    UserPlacing(layoutMemory, GetTickCount64());
 }
 
 void NoticeLayoutChange() {

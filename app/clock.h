@@ -46,5 +46,6 @@ void UpdateLabel();
 // The user's place per monitor layout (app/layout_memory.h), on the clock.
 void StartLayoutMemory();
 void RememberPlace();
+void UserPlacing();
 void NoticeLayoutChange();
 void WatchLayout();

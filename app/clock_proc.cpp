@@ -110,6 +110,7 @@ void OnSessionChange(WPARAM event) {
 void OnLeftButtonDown(HWND window) {
     FinishResize();
     if (cfg.LockPosition) return;
+    UserPlacing();
     ReleaseCapture();
     SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }

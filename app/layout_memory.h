@@ -15,7 +15,9 @@
 struct LayoutMemory {
     LayoutWatch watch;
     PlacementMemory memory;
-    std::wstring path; // the memory file; empty: nothing is kept across runs
+    std::wstring path;              // the memory file; empty: nothing is kept across runs
+    std::uint64_t noticedAt = 0;    // the system's last notice of a change, in milliseconds
+    std::uint64_t userPlacedAt = 0; // the user's last resize or drag began
 };
 
 // At start-up, once the clock has its place by the usual rules: loads the
@@ -26,6 +28,11 @@ void StartLayoutMemory(LayoutMemory& state, std::wstring path, HWND window, Sett
 
 // The user placed the clock where `window` is now, at size setting `size`.
 void RememberPlace(LayoutMemory& state, HWND window, std::int32_t size);
+
+// The user starts placing the clock (a resize request, a drag), at `now`
+// milliseconds: a notice that settles on the same layout afterwards leaves
+// the clock where the user is putting it.
+void UserPlacing(LayoutMemory& state, std::uint64_t now);
 
 // The system says the monitors may be changing, at `now` milliseconds.
 void NoticeLayoutChange(LayoutMemory& state, HWND window, std::uint64_t now);
