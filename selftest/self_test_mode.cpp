@@ -8,6 +8,7 @@
 #include "presentation/compose.h"
 #include "presentation/system_time.h"
 #include "selftest/report.h"
+#include "settings/atomic_file.h"
 #include "settings/settings.h"
 
 namespace {
@@ -56,15 +57,7 @@ bool Save(Gdiplus::Bitmap& bitmap, const std::wstring& path, const CLSID& png) {
 }
 
 bool WriteReport(const std::wstring& path, int failures, unsigned faceWidth) {
-    const std::string bytes = ReportBytes(failures, faceWidth);
-    HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
-    CloseHandle(file);
-    return ok;
+    return WriteWholeFile(path, ReportBytes(failures, faceWidth));
 }
 
 } // namespace

@@ -16,17 +16,30 @@ struct FileHandle {
     }
 };
 
+// A new or emptied file at `path`, open for writing.
+HANDLE CreateForWriting(const std::wstring& path) {
+    return CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+    DWORD written = 0;
+    return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
 } // namespace
+
+bool WriteWholeFile(const std::wstring& path, std::string_view bytes) {
+    FileHandle file(CreateForWriting(path));
+    return file.Valid() && WriteAll(file.handle, bytes);
+}
 
 bool ReplaceFileAtomically(const std::wstring& path, std::string_view bytes) {
     const std::wstring tempPath = path + L".tmp";
-    FileHandle file(CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateForWriting(tempPath));
     if (!file.Valid()) return false;
-    DWORD written = 0;
-    const bool flushed =
-        WriteFile(file.handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size() && FlushFileBuffers(file.handle);
+    const bool flushed = WriteAll(file.handle, bytes) && FlushFileBuffers(file.handle);
     file.Close();
     if (!flushed ||
         !MoveFileExW(tempPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

@@ -8,6 +8,11 @@
 #include <string>
 #include <string_view>
 
+// Creates or truncates `path` and writes `bytes` to it: a plain write, for
+// files whose loss in a crash costs nothing (a report, a test's input).
+// True when every byte was written.
+bool WriteWholeFile(const std::wstring& path, std::string_view bytes);
+
 // Writes `bytes` to `path` + ".tmp", flushes it and moves it over `path`.
 // True when `path` was replaced; on failure the temporary file is removed.
 bool ReplaceFileAtomically(const std::wstring& path, std::string_view bytes);

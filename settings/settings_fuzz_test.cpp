@@ -243,16 +243,6 @@ class Generator {
     unsigned hostility = 1;
 };
 
-bool WriteAll(const std::wstring& path, const std::string& bytes) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
-    CloseHandle(file);
-    return ok;
-}
-
 std::string Canonical(const Settings& s) {
     return Utf16Bytes<std::string>(SettingsText(s), true);
 }
@@ -286,7 +276,7 @@ TEST_F(SettingsFuzz, GeneratedFilesLoadInsideTheClampsAndSaveCanonically) {
         const Case c = generator.next(index);
         const std::string where =
             "file " + std::to_string(index) + " of seed " + std::to_string(seed) + ": " + c.what;
-        ASSERT_TRUE(WriteAll(iniPath, c.bytes)) << where;
+        ASSERT_TRUE(WriteWholeFile(iniPath, c.bytes)) << where;
         cfg = Settings{1, 2, 3, 4, true, true, false, false, false, false}; // nothing a load could leave
         LoadSettings();
         const Settings loaded = cfg;
@@ -327,7 +317,7 @@ TEST_F(SettingsFuzz, AFolderOrAReadOnlyFileInPlaceOfTheFile) {
     Settings stored = DEFAULT_SETTINGS;
     stored.Size = 500;
     stored.X = -1200;
-    ASSERT_TRUE(WriteAll(iniPath, Canonical(stored)));
+    ASSERT_TRUE(WriteWholeFile(iniPath, Canonical(stored)));
     ASSERT_TRUE(SetFileAttributesW(iniPath.c_str(), FILE_ATTRIBUTE_READONLY));
     LoadSettings();
     EXPECT_EQ(cfg, stored);
