@@ -121,7 +121,7 @@ void sampleManyWide(const Image& image, const double* xs, const double* ys, Pixe
 // Composites the straight colour (r, g, b) on the 0..255 scale at opacity a over
 // a premultiplied pixel, in place. Colour arguments outside 0..255 saturate after
 // the blend, not before.
-inline void over(Pixel& pixel, double r, double g, double b, double a) {
+[[gnu::always_inline]] inline void over(Pixel& pixel, double r, double g, double b, double a) {
 #if VELMOR_X86_64
     // _mm_set_pd takes the high lane first: (r, g) and (b, a) in memory order.
     if (a >= 1.0) {

@@ -27,7 +27,7 @@ inline void unpremultiply(Pixel p, double& r, double& g, double& b) {
 }
 
 // A reference sample's colour over `target` at `coverage` (at most 1).
-inline void overSample(Pixel& target, Pixel sample, double coverage) {
+[[gnu::always_inline]] inline void overSample(Pixel& target, Pixel sample, double coverage) {
     if (coverage >= 1 && sample.a == 255) {
         target = sample; // over() at full opacity writes an opaque sample's own bytes
         return;

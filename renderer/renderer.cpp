@@ -223,11 +223,30 @@ Renderer::RowSpan Renderer::draw(Image& out, std::int32_t size, Time time, Optio
             out.pixels.reserve(roomFor(scaledFace.pixels.size(), fast));
         out.width = scaledFace.width;
         out.height = scaledFace.height;
-        if (underGlass) {
+        if (underGlass && out.pixels.size() == faceGlass.pixels.size()) {
             // Every pixel no drawing below can touch already holds its final
             // value in the face under glass; the rest go back to the bare face,
             // are drawn on, and get the glass again at the end. Same bytes as
-            // the whole face drawn on and the whole layer composited.
+            // the whole face drawn on and the whole layer composited. Row by
+            // row, so no pixel is written twice.
+            const auto width = static_cast<std::size_t>(out.width);
+            for (std::size_t i = 0; i < reach.size(); ++i) {
+                const RowReach r = reach[i];
+                const std::size_t start = i * width;
+                if (r.first > r.last) {
+                    std::copy_n(faceGlass.pixels.begin() + static_cast<std::ptrdiff_t>(start), width,
+                                out.pixels.begin() + static_cast<std::ptrdiff_t>(start));
+                    continue;
+                }
+                const auto first = static_cast<std::size_t>(r.first),
+                           end = static_cast<std::size_t>(r.last) + 1;
+                std::copy_n(faceGlass.pixels.begin() + static_cast<std::ptrdiff_t>(start), first,
+                            out.pixels.begin() + static_cast<std::ptrdiff_t>(start));
+                copyStretch(scaledFace, i, r);
+                std::copy_n(faceGlass.pixels.begin() + static_cast<std::ptrdiff_t>(start + end), width - end,
+                            out.pixels.begin() + static_cast<std::ptrdiff_t>(start + end));
+            }
+        } else if (underGlass) {
             out.pixels.assign(faceGlass.pixels.begin(), faceGlass.pixels.end());
             for (std::size_t i = 0; i < reach.size(); ++i)
                 copyStretch(scaledFace, i, reach[i]);
