@@ -16,6 +16,7 @@
 #include "renderer/hand_tables.h"
 #include "renderer/leaf_spline.h"
 #include "renderer/raster.h"
+#include "renderer/reach.h"
 #include "renderer/renderer.h"
 #include "renderer/shadow_edge.h"
 #include "renderer/simd.h"
@@ -58,6 +59,18 @@ inline void referencePoint(const Image& reference, double pc, double ps, double 
 inline bool brassy(Pixel p) {
     return p.r >= 1.06 * p.g && p.g >= 1.1 * p.b;
 }
+
+// How a pass treats a row when the hands go down in two stages (see
+// drawHandsOverShadows): a hand's first stage writes only the pixels it
+// overwrites whatever lies under them and marks them in `cover`, keeping its
+// other pixels' looks in `later`; a shadow leaves marked pixels alone.
+struct Stage {
+    std::uint8_t* cover = nullptr; // the row's marks
+    std::uint8_t mark = 0;         // this hand's mark; 0 for a shadow
+    std::int32_t rowStart = 0;     // the row's first flat index
+    RowReach* marked = nullptr;    // the row's marked columns
+    std::vector<Renderer::LaterLook>* later = nullptr;
+};
 
 // The pixels of a row that need a leaf's spline, gathered for one pass over them.
 struct RowBatch {
@@ -232,7 +245,9 @@ struct HandPass {
 
 // One row of the seconds bar or its shadow: the pixels near it gathered, their
 // exact distances worked out together, then drawn.
-void barRow(const HandPass& pass, RowBatch& batch, Pixel* row, double Yr, int j0, int j1) {
+void barRow(const HandPass& pass, RowBatch& batch, Pixel* row, double Yr, int j0, int j1,
+            const Stage* stage) {
+    const std::uint8_t* covered = stage != nullptr ? stage->cover : nullptr;
     const double sYr = pass.sine * Yr, cYr = pass.cosine * Yr;
     const double opacity = pass.handBounds->shadowOpacity;
     int pending = 0;
@@ -263,6 +278,7 @@ void barRow(const HandPass& pass, RowBatch& batch, Pixel* row, double Yr, int j0
         pending = 0;
     };
     for (int j = j0; j <= j1; ++j) {
+        if (covered != nullptr && covered[j] != 0) continue;
         double x, y;
         pass.point(j, sYr, cYr, x, y);
         const double ax = std::fabs(x);
@@ -292,7 +308,7 @@ void flushLeafShadow(const HandPass& pass, const LeafTable& table, RowBatch& bat
 // the colour nearer the centre line. All first looks of the batch are taken
 // together, then all second ones.
 void flushLeafHand(const HandPass& pass, const LeafTable& table, const Image& reference, RowBatch& batch,
-                   int pending, Pixel* row) {
+                   int pending, Pixel* row, const Stage* stage) {
     for (int k = 0; k < pending; ++k) {
         const LeafSegment& segment = table.segments[batch.segment[k]];
         if (batch.covered[k]) {
@@ -325,9 +341,31 @@ void flushLeafHand(const HandPass& pass, const LeafTable& table, const Image& re
     sampleMany(reference, batch.lookX, batch.lookY, batch.second, seconds);
     for (int n = 0; n < seconds; ++n)
         batch.look[batch.again[n]] = batch.second[n];
+    if (stage == nullptr) {
+        for (int i = 0; i < looks; ++i) {
+            const int k = batch.entry[i];
+            raster::overSample(row[batch.column[k]], batch.look[i], batch.value[k] >= 1 ? 1 : batch.value[k]);
+        }
+        return;
+    }
     for (int i = 0; i < looks; ++i) {
-        const int k = batch.entry[i];
-        raster::overSample(row[batch.column[k]], batch.look[i], batch.value[k] >= 1 ? 1 : batch.value[k]);
+        const int k = batch.entry[i], j = batch.column[k];
+        const Pixel look = batch.look[i];
+        const double coverage = batch.value[k] >= 1 ? 1 : batch.value[k];
+        if (coverage >= 1 && look.a == 255) {
+            // overSample() writes the look itself here, whatever lies under it.
+            row[j] = look;
+            stage->cover[j] = stage->mark;
+            RowReach& m = *stage->marked;
+            if (m.first > m.last) {
+                m = RowReach{j, j};
+            } else {
+                m.first = std::min(m.first, j);
+                m.last = std::max(m.last, j);
+            }
+        } else {
+            stage->later->push_back({stage->rowStart + j, look, coverage});
+        }
     }
 }
 
@@ -336,19 +374,21 @@ void flushLeafHand(const HandPass& pass, const LeafTable& table, const Image& re
 // iterations without branches let the processor overlap the divisions and
 // square roots of many pixels instead of waiting on each in turn.
 void leafRow(const HandPass& pass, const LeafTable& table, const SolidShadow& solid, const Image& reference,
-             RowBatch& batch, Pixel* row, double Yr, int j0, int j1) {
+             RowBatch& batch, Pixel* row, double Yr, int j0, int j1, const Stage* stage) {
     const double sYr = pass.sine * Yr, cYr = pass.cosine * Yr;
+    const std::uint8_t* covered = pass.shadow && stage != nullptr ? stage->cover : nullptr;
     const LeafEnvelope& env = *pass.env;
     int pending = 0;
     auto flush = [&] {
         if (pass.shadow) {
             flushLeafShadow(pass, table, batch, pending, row);
         } else {
-            flushLeafHand(pass, table, reference, batch, pending, row);
+            flushLeafHand(pass, table, reference, batch, pending, row, stage);
         }
         pending = 0;
     };
     for (int j = j0; j <= j1; ++j) {
+        if (covered != nullptr && covered[j] != 0) continue;
         double x, y;
         pass.point(j, sYr, cYr, x, y);
         const double ax = std::fabs(x);
@@ -378,28 +418,104 @@ void leafRow(const HandPass& pass, const LeafTable& table, const SolidShadow& so
     flush();
 }
 
-} // namespace
-
-void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shadow) const {
-    if (hand < 0 || hand > 2) return;
-    if (image.empty() || image.pixels.size() < static_cast<std::size_t>(image.width) * image.height) return;
-    if (!std::isfinite(angle)) return;
-
-    const HandTables& tables = handTables(*this);
+// One hand or shadow over the rows it may touch; with `staged` (rows marks,
+// flat-index spans and looks for later, as drawHandsOverShadows keeps them) a
+// hand takes its first stage and a shadow skips marked pixels.
+void drawPass(const Renderer& r, const HandTables& tables, Image& image, std::int32_t hand, double angle,
+              bool shadow, Renderer::Cover* staged) {
     HandPass pass;
     pass.prepare(image.width, image.height, hand, angle, shadow, tables.outlines[hand]);
     if (hand != 2) pass.prepareLeaf(tables.envelopes[hand], tables.hulls[hand]);
     RowBatch batch;
+    Stage stage;
+    if (staged != nullptr) {
+        stage.mark = shadow ? 0 : static_cast<std::uint8_t>(hand + 1);
+        stage.later = &staged->later[hand];
+    }
     for (int i = pass.firstRow; i <= pass.lastRow; ++i) {
         const double Yr = (i + 0.5) / pass.scale - pass.pivotY;
         int j0, j1;
         if (!pass.stretch(Yr, j0, j1)) continue;
-        Pixel* row = image.pixels.data() + static_cast<std::size_t>(i) * image.width;
-        if (hand == 2) {
-            barRow(pass, batch, row, Yr, j0, j1);
-        } else {
-            leafRow(pass, tables.leaves[hand], tables.solid, referenceImage, batch, row, Yr, j0, j1);
+        const std::size_t start = static_cast<std::size_t>(i) * image.width;
+        Pixel* row = image.pixels.data() + start;
+        if (staged != nullptr) {
+            stage.cover = staged->marks.data() + start;
+            stage.rowStart = static_cast<std::int32_t>(start);
+            stage.marked = &staged->marked[static_cast<std::size_t>(i)];
         }
+        if (hand == 2) {
+            barRow(pass, batch, row, Yr, j0, j1, staged != nullptr ? &stage : nullptr);
+        } else {
+            leafRow(pass, tables.leaves[hand], tables.solid, r.referenceImage, batch, row, Yr, j0, j1,
+                    staged != nullptr ? &stage : nullptr);
+        }
+    }
+}
+
+// Whether `image` holds all its pixels, so a pass may draw into it.
+bool drawable(const Image& image) {
+    return !image.empty() && image.pixels.size() >= static_cast<std::size_t>(image.width) * image.height;
+}
+
+} // namespace
+
+void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shadow) const {
+    if (hand < 0 || hand > 2) return;
+    if (!drawable(image)) return;
+    if (!std::isfinite(angle)) return;
+    drawPass(*this, handTables(*this), image, hand, angle, shadow, nullptr);
+}
+
+void Renderer::drawHandsOverShadows(Image& image, Angles angles, bool seconds) {
+    if (!drawable(image)) return;
+    if (!std::isfinite(angles.hour) || !std::isfinite(angles.minute) || !std::isfinite(angles.second)) {
+        polygon(image, 0, angles.hour, true);
+        polygon(image, 1, angles.minute, true);
+        if (seconds) polygon(image, 2, angles.second, true);
+        polygon(image, 0, angles.hour, false);
+        polygon(image, 1, angles.minute, false);
+        return;
+    }
+    const HandTables& tables = handTables(*this);
+    // Storage grows to twice what it needs, so the steps of a growing animated
+    // resize fit without taking more each time. Every mark is 0 between calls,
+    // so resizing keeps them all 0.
+    auto room = [](auto& storage, std::size_t count) {
+        if (storage.capacity() < count) storage.reserve(2 * count);
+    };
+    const std::size_t count = static_cast<std::size_t>(image.width) * image.height;
+    room(cover.marks, count);
+    cover.marks.resize(count);
+    room(cover.marked, static_cast<std::size_t>(image.height));
+    cover.marked.assign(static_cast<std::size_t>(image.height), RowReach{});
+    // The hands' edges at this size; a reference with see-through brass may
+    // ask for more once.
+    for (std::vector<LaterLook>& l : cover.later) {
+        l.clear();
+        room(l, 8 * static_cast<std::size_t>(image.width));
+    }
+
+    // A pixel the hour or the minute hand overwrites whole ends up with that
+    // hand's look (or the minute hand's over it) whatever the shadows left
+    // there, so those go first and the shadows skip them.
+    drawPass(*this, tables, image, 0, angles.hour, false, &cover);
+    drawPass(*this, tables, image, 1, angles.minute, false, &cover);
+    drawPass(*this, tables, image, 0, angles.hour, true, &cover);
+    drawPass(*this, tables, image, 1, angles.minute, true, &cover);
+    if (seconds) drawPass(*this, tables, image, 2, angles.second, true, &cover);
+    // The hands' other pixels over the shadows, hour first; where the minute
+    // hand overwrote a pixel the hour hand's look under it is gone anyway.
+    for (const LaterLook& l : cover.later[0])
+        if (cover.marks[static_cast<std::size_t>(l.index)] != 2)
+            raster::overSample(image.pixels[static_cast<std::size_t>(l.index)], l.look, l.coverage);
+    for (const LaterLook& l : cover.later[1])
+        raster::overSample(image.pixels[static_cast<std::size_t>(l.index)], l.look, l.coverage);
+
+    for (std::size_t i = 0; i < cover.marked.size(); ++i) {
+        const RowReach m = cover.marked[i];
+        if (m.first > m.last) continue;
+        std::fill_n(cover.marks.begin() + static_cast<std::ptrdiff_t>(i * image.width + m.first),
+                    m.last - m.first + 1, std::uint8_t{0});
     }
 }
 

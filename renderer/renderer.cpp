@@ -255,7 +255,13 @@ Renderer::RowSpan Renderer::draw(Image& out, std::int32_t size, Time time, Optio
         }
     }
 
-    for (int k = 0; k < count; ++k) {
+    int k = 0;
+    if (options.shadows) {
+        // The shadows and the hour and minute hands lead the list.
+        drawHandsOverShadows(out, angles, options.seconds);
+        k = options.seconds ? 5 : 4;
+    }
+    for (; k < count; ++k) {
         const Shape& e = shapes[k];
         if (e.disc) {
             circle(out, e.cx, e.cy, e.radius, e.textured);

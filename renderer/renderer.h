@@ -97,6 +97,25 @@ class Renderer {
     // The same over the pixels begin..end - 1 (flat indexes) only.
     void compositeGlass(Image& frame, std::uint64_t begin, std::uint64_t end) const;
 
+    // A hand's pixel kept for after the shadows: where (flat index), the hand's
+    // look there and its coverage.
+    struct LaterLook {
+        std::int32_t index = 0;
+        Pixel look;
+        double coverage = 0;
+    };
+    // What drawHandsOverShadows keeps between its stages, held here so that a
+    // steady frame allocates nothing.
+    struct Cover {
+        std::vector<std::uint8_t> marks; // per pixel: 1 the hour, 2 the minute hand overwrote it whole
+        std::vector<RowReach> marked;    // per row, the columns marked
+        std::vector<LaterLook> later[2]; // the hour and the minute hand's other pixels
+    };
+    // The shadows of the hour and minute hands (and of the seconds hand with
+    // `seconds`), then those two hands: the bytes polygon() gives drawing them
+    // one by one in that order, without the shadow work the hands cover.
+    void drawHandsOverShadows(Image& image, Angles angles, bool seconds);
+
     // Draws a disc (dial units): textured from the reference hub, or brass-shaded.
     void circle(Image& image, double cx, double cy, double radius, bool textured) const;
     // Draws hand 0 (hour), 1 (minute) or 2 (seconds), or its shadow, at `angle`.
@@ -123,6 +142,7 @@ class Renderer {
     // Scratch: the stretches of each row a steady frame redraws, kept so that
     // frame allocates nothing.
     std::vector<RowReach> frameReach;
+    Cover cover;
 
   private:
     RowSpan draw(Image& out, std::int32_t size, Time time, Options options, bool fast, bool over);

@@ -206,6 +206,35 @@ TEST(RendererFrame, AnglesAndLayerOrderMatchTheHandsDrawnOneByOne) {
     }
 }
 
+// The frame draws the hands that overwrite pixels whole before the shadows and
+// skips the shadow work under them: exactly the bytes of the layers drawn one
+// by one, hands crossing each other and their shadows, over brass that is
+// opaque and brass that is partly see-through.
+TEST(RendererFrame, HandsDrawnOverTheirShadowsMatchTheLayersOneByOne) {
+    const Image references[] = {reference(), test::speckled(artSize, 7, false)};
+    const Time times[] = {{12, 0, 0, 0},    {1, 5, 27, 300}, {3, 16, 20, 0},
+                          {6, 32, 43, 500}, {9, 49, 5, 0},   {10, 20, 30, 900}};
+    Options plain = all;
+    plain.crystal = false;
+    for (const Image& art : references) {
+        auto r = Renderer::make(face(), art, crystal());
+        ASSERT_NE(r, nullptr);
+        for (int size : {160, 333, 900})
+            for (const Time& t : times)
+                for (bool seconds : {true, false}) {
+                    Options o = plain;
+                    o.seconds = seconds;
+                    Image out;
+                    r->renderTo(out, size, t, o, false);
+                    const Angles a = handAngles(t, true);
+                    const Image expected = composed(*r, a.hour, a.minute, a.second, seconds, true);
+                    EXPECT_TRUE(out.pixels == expected.pixels)
+                        << size << " px at " << t.hour << ":" << t.minute << ":" << t.second << " seconds "
+                        << seconds << (&art == references ? "" : ", see-through brass");
+                }
+    }
+}
+
 TEST(RendererFrame, NoonAndMidnightAreTheSameFrame) {
     auto r = makeRenderer();
     Image noon, midnight;
