@@ -210,7 +210,14 @@ Renderer::RowSpan Renderer::draw(Image& out, std::int32_t size, Time time, Optio
         for (std::size_t i = 0; i < reach.size(); ++i) {
             const RowReach was = lastReach[i], now = reach[i];
             if (was.first > was.last && now.first > now.last) continue;
-            copyStretch(cached, i, was);
+            // The cached face only where this frame does not draw: the bare
+            // face goes over all of that anyway.
+            if (now.first > now.last) {
+                copyStretch(cached, i, was);
+            } else {
+                copyStretch(cached, i, {was.first, std::min(was.last, now.first - 1)});
+                copyStretch(cached, i, {std::max(was.first, now.last + 1), was.last});
+            }
             copyStretch(scaledFace, i, now);
             const auto row = static_cast<std::int32_t>(i);
             if (row < changed.top) changed.top = row;
