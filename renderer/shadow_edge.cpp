@@ -1,5 +1,6 @@
 // Shadow edges: the plain loop, and the choice of the AVX2 kernel
-// (shadow_edge_avx2.cpp) where the processor has it.
+// (shadow_edge_avx2.cpp) where the processor has it, else the SSE2 one
+// (shadow_edge_sse2.cpp) on any x86-64.
 #include "renderer/shadow_edge.h"
 
 #include <algorithm>
@@ -27,8 +28,10 @@ void shadowEdge(const LeafSegment* segments, const int* segment, const double* u
         detail::shadowEdgeAvx2(segments, segment, u, ax, e, out, n);
         return;
     }
-#endif
+    detail::shadowEdgeSse2(segments, segment, u, ax, e, out, n);
+#else
     detail::shadowEdgePlain(segments, segment, u, ax, e, out, n);
+#endif
 }
 
 } // namespace velmor

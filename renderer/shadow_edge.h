@@ -20,6 +20,9 @@ void shadowEdgePlain(const LeafSegment* segments, const int* segment, const doub
 // Four pixels at a time in AVX2 lanes, for processors that have it.
 void shadowEdgeAvx2(const LeafSegment* segments, const int* segment, const double* u, const double* ax,
                     const double* e, double* out, int n);
+// Two pixels at a time in SSE2 lanes, for x86-64 processors without AVX2.
+void shadowEdgeSse2(const LeafSegment* segments, const int* segment, const double* u, const double* ax,
+                    const double* e, double* out, int n);
 } // namespace detail
 
 } // namespace velmor

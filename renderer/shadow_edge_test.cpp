@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -6,13 +7,15 @@
 
 #include "renderer/hand_knots.h"
 #include "renderer/shadow_edge.h"
+#include "renderer/simd.h"
 
 namespace velmor {
 namespace {
 
 // Batches of every length up to a few lanes' worth, over both hands' segments,
-// at u anywhere along them (knots and ends included): the same doubles as the
-// plain loop, bit for bit.
+// at u anywhere along them (knots and ends included), now and then NaN: the
+// same doubles as the plain loop, bit for bit, from shadowEdge() and from the
+// SSE2 kernel (which shadowEdge() passes over where AVX2 is).
 TEST(ShadowEdge, BatchesGiveThePlainLoopsBits) {
     std::mt19937_64 rng(17);
     for (const knots::Knot* k : {knots::hour, knots::minute}) {
@@ -31,12 +34,17 @@ TEST(ShadowEdge, BatchesGiveThePlainLoopsBits) {
                 // Inside the segment, or exactly on one of its knots.
                 u[i] = i % 6 == 0 ? g.along + (i % 12 == 0 ? g.length : 0)
                                   : g.along + g.length * (anywhere(rng) / k[knots::count - 1].along);
-                ax[i] = across(rng);
-                e[i] = beyond(rng);
+                ax[i] = i % 11 == 5 ? std::nan("") : across(rng);
+                e[i] = i % 7 == 3 ? std::nan("") : beyond(rng);
+                if (i % 13 == 4) u[i] = std::nan("");
             }
             shadowEdge(segments, segment.data(), u.data(), ax.data(), e.data(), fast.data(), n);
             detail::shadowEdgePlain(segments, segment.data(), u.data(), ax.data(), e.data(), plain.data(), n);
             differing += n > 0 && std::memcmp(fast.data(), plain.data(), n * sizeof(double)) != 0;
+#if VELMOR_X86_64
+            detail::shadowEdgeSse2(segments, segment.data(), u.data(), ax.data(), e.data(), fast.data(), n);
+            differing += n > 0 && std::memcmp(fast.data(), plain.data(), n * sizeof(double)) != 0;
+#endif
         }
         EXPECT_EQ(differing, 0);
     }
