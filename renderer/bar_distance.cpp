@@ -1,6 +1,7 @@
 // The seconds bar's outline distance: the smallest distance to its four sides,
 // by an even-odd crossing count for inside, as for any closed outline. Batches
-// go to the AVX2 kernel (bar_distance_avx2.cpp) where the processor has it.
+// go to the AVX2 kernel (bar_distance_avx2.cpp) where the processor has it,
+// else to the SSE2 one (bar_distance_sse2.cpp) on any x86-64.
 #include "renderer/bar_distance.h"
 
 #include <cmath>
@@ -54,9 +55,11 @@ void barDistances(const double* xs, const double* ys, double* out, int n) {
         detail::barDistancesAvx2(xs, ys, out, n);
         return;
     }
-#endif
+    detail::barDistancesSse2(xs, ys, out, n);
+#else
     for (int k = 0; k < n; ++k)
         out[k] = barDistance(xs[k], ys[k]);
+#endif
 }
 
 } // namespace velmor

@@ -25,6 +25,8 @@ void barDistances(const double* xs, const double* ys, double* out, int n);
 namespace detail {
 // The same, four points at a time in AVX2 lanes, for processors that have it.
 void barDistancesAvx2(const double* xs, const double* ys, double* out, int n);
+// Two points at a time in SSE2 lanes, for x86-64 processors without AVX2.
+void barDistancesSse2(const double* xs, const double* ys, double* out, int n);
 } // namespace detail
 
 } // namespace velmor
