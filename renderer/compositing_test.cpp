@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "renderer/compositing.h"
+#include "renderer/sample_many.h"
 #include "renderer/test_images.h"
 
 namespace velmor {
@@ -169,25 +170,33 @@ TEST(Sample, LanesMatchPlainArithmetic) {
 }
 
 // Batches of any length over images of any shape, with coordinates inside,
-// on the edges, beyond them, infinite and NaN, give sample()'s bytes point by point.
+// on the edges, beyond them, infinite and NaN, give sample()'s bytes point by
+// point, through sampleMany() and through the SSE2 kernel it passes over where AVX2 is.
 TEST(Sample, ManyAtOnceMatchesOneByOne) {
     std::mt19937_64 rng(13);
     std::uniform_real_distribution<double> spread(-4, 12);
-    const double odd[] = {std::nan(""), INFINITY, -INFINITY,         1e300, -1e300, -0.0,
-                          0.0,          0.5,      2.999999999999999, 3.0};
+    const double odd[] = {std::nan(""), INFINITY,          -INFINITY, 1e300, -1e300, -0.0, 0.0,
+                          0.5,          2.999999999999999, 3.0,       3e9,   -3e9,   8.5};
     int failures = 0;
     for (auto [w, h] : {std::pair{1, 1}, {1, 5}, {7, 1}, {9, 4}, {4, 9}}) {
         const Image image = test::randomImage(w, h, static_cast<unsigned>(16 * w + h));
-        for (int n : {0, 1, 3, 4, 5, 8, 13, 64}) {
+        for (int n : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 13, 64}) {
             std::vector<double> xs(n), ys(n);
             for (int k = 0; k < n; ++k) {
-                xs[k] = k % 5 == 0 ? odd[rng() % 10] : spread(rng);
-                ys[k] = k % 7 == 0 ? odd[rng() % 10] : spread(rng);
+                xs[k] = k % 5 == 0 ? odd[rng() % 13] : spread(rng);
+                ys[k] = k % 3 == 0 ? odd[rng() % 13] : spread(rng);
             }
-            std::vector<Pixel> many(n);
+            std::vector<Pixel> many(n), lanes(n);
             sampleMany(image, xs.data(), ys.data(), many.data(), n);
-            for (int k = 0; k < n; ++k)
-                failures += !(many[k] == detail::samplePlain(image, xs[k], ys[k]));
+#if VELMOR_X86_64
+            detail::sampleManyNarrow(image, xs.data(), ys.data(), lanes.data(), n);
+#else
+            lanes = many;
+#endif
+            for (int k = 0; k < n; ++k) {
+                const Pixel plain = detail::samplePlain(image, xs[k], ys[k]);
+                failures += !(many[k] == plain) + !(lanes[k] == plain);
+            }
         }
     }
     EXPECT_EQ(failures, 0);

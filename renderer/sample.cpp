@@ -1,6 +1,7 @@
 // Sampling many points at once, in AVX2 lanes where the processor has them
-// (sample_avx2.cpp).
+// (sample_avx2.cpp), else in SSE2 lanes on any x86-64 (sample_sse2.cpp).
 #include "renderer/compositing.h"
+#include "renderer/sample_many.h"
 
 namespace velmor {
 
@@ -10,8 +11,11 @@ const bool detail::wideSampling = hasAvx2();
 
 void sampleMany(const Image& image, const double* xs, const double* ys, Pixel* out, int n) {
 #if VELMOR_X86_64
-    if (detail::wideSampling && !image.empty()) {
-        detail::sampleManyWide(image, xs, ys, out, n);
+    if (!image.empty()) {
+        if (detail::wideSampling)
+            detail::sampleManyWide(image, xs, ys, out, n);
+        else
+            detail::sampleManyNarrow(image, xs, ys, out, n);
         return;
     }
 #endif
