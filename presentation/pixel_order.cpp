@@ -15,6 +15,28 @@ velmor::Image ImageFromBgraRows(const std::uint8_t* firstRow, std::ptrdiff_t str
     return image;
 }
 
+namespace {
+
+// Whether the frame has exactly the block's size.
+bool Covers(const velmor::Image& image, std::int32_t size) {
+    return image.width == size && image.height == size &&
+           image.pixels.size() == static_cast<std::size_t>(size) * size;
+}
+
+// `count` pixels as BGRA: red and blue swapped in each 32-bit word (bytes
+// r g b a little-endian; green and alpha stay), a loop the compiler turns into
+// vector code.
+void SwapRedBlue(const velmor::Pixel* in, std::uint8_t* out, std::int32_t count) {
+    for (std::int32_t x = 0; x < count; ++x) {
+        std::uint32_t p;
+        std::memcpy(&p, in + x, 4);
+        p = (p & 0xFF00FF00u) | ((p & 0xFFu) << 16) | ((p >> 16) & 0xFFu);
+        std::memcpy(out + 4 * x, &p, 4);
+    }
+}
+
+} // namespace
+
 void BgraRowsFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::ptrdiff_t stride,
                        std::int32_t size) {
     BgraRowsFromImage(image, firstRow, stride, size, 0, size);
@@ -24,21 +46,11 @@ void BgraRowsFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::
                        std::int32_t size, std::int32_t top, std::int32_t bottom) {
     if (top < 0) top = 0;
     if (bottom > size) bottom = size;
-    // A frame that covers the block: whole rows, red and blue swapped in each
-    // 32-bit word (bytes r g b a little-endian; green and alpha stay), a loop
-    // the compiler turns into vector code.
-    if (image.width == size && image.height == size &&
-        image.pixels.size() == static_cast<std::size_t>(size) * size) {
-        for (std::int32_t y = top; y < bottom; ++y) {
-            const velmor::Pixel* in = image.pixels.data() + static_cast<std::size_t>(y) * size;
-            std::uint8_t* out = firstRow + y * stride;
-            for (std::int32_t x = 0; x < size; ++x) {
-                std::uint32_t p;
-                std::memcpy(&p, in + x, 4);
-                p = (p & 0xFF00FF00u) | ((p & 0xFFu) << 16) | ((p >> 16) & 0xFFu);
-                std::memcpy(out + 4 * x, &p, 4);
-            }
-        }
+    // A frame that covers the block: whole rows.
+    if (Covers(image, size)) {
+        for (std::int32_t y = top; y < bottom; ++y)
+            SwapRedBlue(image.pixels.data() + static_cast<std::size_t>(y) * size, firstRow + y * stride,
+                        size);
         return;
     }
     for (std::int32_t y = top; y < bottom; ++y) {
@@ -52,5 +64,25 @@ void BgraRowsFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::
             out[2] = p.r;
             out[3] = p.a;
         }
+    }
+}
+
+void BgraStretchesFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::ptrdiff_t stride,
+                            std::int32_t size, const std::vector<velmor::RowReach>& columns, std::int32_t top,
+                            std::int32_t bottom) {
+    if (!Covers(image, size)) {
+        BgraRowsFromImage(image, firstRow, stride, size, top, bottom);
+        return;
+    }
+    if (top < 0) top = 0;
+    if (bottom > size) bottom = size;
+    if (bottom > static_cast<std::int32_t>(columns.size()))
+        bottom = static_cast<std::int32_t>(columns.size());
+    for (std::int32_t y = top; y < bottom; ++y) {
+        const velmor::RowReach c = columns[static_cast<std::size_t>(y)];
+        const std::int32_t first = c.first > 0 ? c.first : 0, last = c.last < size - 1 ? c.last : size - 1;
+        if (first > last) continue;
+        SwapRedBlue(image.pixels.data() + static_cast<std::size_t>(y) * size + first,
+                    firstRow + y * stride + 4 * static_cast<std::ptrdiff_t>(first), last - first + 1);
     }
 }

@@ -6,7 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <vector>
+
 #include "renderer/image.h"
+#include "renderer/reach.h"
 
 // Reads `height` rows of `width` BGRA pixels, the first row at `firstRow`, each
 // next row `stride` bytes further (negative for rows stored bottom-up).
@@ -20,3 +23,9 @@ void BgraRowsFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::
 // The same for rows top..bottom - 1 of the block only (clamped into it).
 void BgraRowsFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::ptrdiff_t stride,
                        std::int32_t size, std::int32_t top, std::int32_t bottom);
+// The same for the columns columns[y] of each row y in top..bottom - 1 only
+// (rows past `columns` are left alone), for a frame that covers the block;
+// another frame has those rows written whole.
+void BgraStretchesFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::ptrdiff_t stride,
+                            std::int32_t size, const std::vector<velmor::RowReach>& columns, std::int32_t top,
+                            std::int32_t bottom);

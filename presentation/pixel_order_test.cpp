@@ -70,6 +70,34 @@ TEST(BgraRowsFromImage, LeavesNothingUnwrittenWhenTheFrameIsSmaller) {
     EXPECT_EQ(bytes, std::vector<std::uint8_t>(16, 0));
 }
 
+// Only each row's stretch is written, clamped into the block; a frame that
+// does not cover the block has its rows written whole.
+TEST(BgraStretchesFromImage, WritesOnlyEachRowsColumns) {
+    velmor::Image image{3, 3, {}};
+    for (int i = 0; i < 9; ++i)
+        image.pixels.push_back(
+            Pixel{static_cast<std::uint8_t>(i), 100, static_cast<std::uint8_t>(200 + i), 255});
+    const std::vector<velmor::RowReach> columns = {{1, 1}, {0, -1}, {-4, 9}};
+    std::vector<std::uint8_t> bytes(3 * 16, 0xEE); // rows of 16 bytes: 4 of padding each
+    BgraStretchesFromImage(image, bytes.data(), 16, 3, columns, 0, 5);
+    std::vector<std::uint8_t> expected(3 * 16, 0xEE);
+    auto put = [&](int x, int y) {
+        const Pixel p = image.pixels[static_cast<std::size_t>(3 * y + x)];
+        std::copy_n(std::vector<std::uint8_t>{p.b, p.g, p.r, p.a}.begin(), 4,
+                    expected.begin() + 16 * y + 4 * x);
+    };
+    put(1, 0);
+    for (int x = 0; x < 3; ++x)
+        put(x, 2);
+    EXPECT_EQ(bytes, expected);
+
+    std::vector<std::uint8_t> whole(3 * 16, 0xEE), rows(3 * 16, 0xEE);
+    const velmor::Image smaller{2, 2, {image.pixels[0], image.pixels[1], image.pixels[3], image.pixels[4]}};
+    BgraStretchesFromImage(smaller, whole.data(), 16, 3, columns, 0, 3);
+    BgraRowsFromImage(smaller, rows.data(), 16, 3);
+    EXPECT_EQ(whole, rows);
+}
+
 TEST(PixelOrder, RoundTripIsExact) {
     velmor::Image image{3, 2, {}};
     for (int i = 0; i < 6; ++i) {

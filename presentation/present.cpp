@@ -1,5 +1,7 @@
 #include "presentation/present.h"
 
+#include <algorithm>
+
 #include "presentation/clock_renderer.h"
 #include "presentation/frame_request.h"
 #include "presentation/frame_timing.h"
@@ -61,11 +63,25 @@ bool PresentFrame(HWND window, const Settings& settings, int size, POINT topLeft
         FreeDib();
         if (!CreateDib(size)) return false;
     }
-    // Only a surface that holds the last frame shown takes just the changed rows.
+    // Only a surface that holds the last frame shown takes just what changed:
+    // the changed columns of the changed rows, and their bounds as the dirty
+    // rectangle.
     RECT dirty{0, 0, size, size};
-    if (dibShownOn == window) dirty = RECT{0, changed.top, size, changed.bottom};
-    BgraRowsFromImage(presentationFrame, static_cast<std::uint8_t*>(dibBits), size * BYTES_PER_PIXEL, size,
-                      dirty.top, dirty.bottom);
+    if (dibShownOn == window) {
+        dirty = RECT{size, changed.top, 0, changed.bottom};
+        for (int y = changed.top; y < changed.bottom; ++y) {
+            const velmor::RowReach c = renderer->changedColumns[static_cast<std::size_t>(y)];
+            if (c.first > c.last) continue;
+            dirty.left = std::min<LONG>(dirty.left, c.first);
+            dirty.right = std::max<LONG>(dirty.right, c.last + 1);
+        }
+        if (dirty.left >= dirty.right) dirty = RECT{0, 0, 0, 0};
+        BgraStretchesFromImage(presentationFrame, static_cast<std::uint8_t*>(dibBits), size * BYTES_PER_PIXEL,
+                               size, renderer->changedColumns, dirty.top, dirty.bottom);
+    } else {
+        BgraRowsFromImage(presentationFrame, static_cast<std::uint8_t*>(dibBits), size * BYTES_PER_PIXEL,
+                          size);
+    }
     drawing.Stop();
 
     const FrameStageTimer update(FrameStage::LayeredUpdate);

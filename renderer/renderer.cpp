@@ -62,6 +62,7 @@ Renderer::RowSpan Renderer::draw(Image& out, std::int32_t size, Time time, Optio
     const Drawn last = lastOver;
     if (out.pixels.data() == lastOver.pixels) lastOver.valid = false;
 
+    if (over) changedColumns.assign(static_cast<std::size_t>(size), RowReach{0, size - 1});
     if (!usable()) {
         // Nothing to draw from: a transparent frame of the asked size.
         out.width = size;
@@ -209,7 +210,15 @@ Renderer::RowSpan Renderer::draw(Image& out, std::int32_t size, Time time, Optio
         changed = {size, 0};
         for (std::size_t i = 0; i < reach.size(); ++i) {
             const RowReach was = lastReach[i], now = reach[i];
-            if (was.first > was.last && now.first > now.last) continue;
+            RowReach& both = changedColumns[i];
+            if (was.first > was.last && now.first > now.last) {
+                both = RowReach{};
+                continue;
+            }
+            both = was.first > was.last ? now
+                   : now.first > now.last
+                       ? was
+                       : RowReach{std::min(was.first, now.first), std::max(was.last, now.last)};
             // The cached face only where this frame does not draw: the bare
             // face goes over all of that anyway.
             if (now.first > now.last) {

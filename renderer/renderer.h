@@ -83,6 +83,9 @@ class Renderer {
     // discs may touch are restored and drawn again. Returns the rows that may
     // differ from what `out` held before (every row when all were drawn).
     RowSpan renderOver(Image& out, std::int32_t size, Time time, Options options, bool fast);
+    // For each row of the last renderOver's frame, the columns that may differ
+    // from what its image held before (whole rows when it drew every row).
+    std::vector<RowReach> changedColumns;
 
     // Brings `glass` and `glassRuns` up to date for `strength` (0.5..1.5).
     void prepareGlass(double strength);

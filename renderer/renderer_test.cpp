@@ -572,14 +572,20 @@ TEST(RendererFrame, FramesDrawnOverTheLastAreWholeFrames) {
 
         ASSERT_LE(0, changed.top);
         ASSERT_LE(changed.bottom, out.height);
+        // Every pixel that changed lies in the rows returned and in its row's
+        // changed columns.
+        ASSERT_EQ(over->changedColumns.size(), static_cast<std::size_t>(out.height));
         if (previous.width == out.width) {
-            const auto rowBytes = static_cast<std::size_t>(out.width);
             for (int y = 0; y < out.height; ++y) {
-                if (y >= changed.top && y < changed.bottom) continue;
-                ASSERT_TRUE(std::equal(out.pixels.begin() + y * rowBytes,
-                                       out.pixels.begin() + (y + 1) * rowBytes,
-                                       previous.pixels.begin() + y * rowBytes))
-                    << "row " << y << " changed outside " << changed.top << ".." << changed.bottom;
+                const RowReach columns = over->changedColumns[static_cast<std::size_t>(y)];
+                for (int x = 0; x < out.width; ++x) {
+                    const std::size_t at = static_cast<std::size_t>(y) * out.width + x;
+                    if (out.pixels[at] == previous.pixels[at]) continue;
+                    ASSERT_TRUE(y >= changed.top && y < changed.bottom && x >= columns.first &&
+                                x <= columns.last)
+                        << "pixel " << x << "," << y << " changed outside rows " << changed.top << ".."
+                        << changed.bottom << ", columns " << columns.first << ".." << columns.last;
+                }
             }
         }
         partial += changed.bottom - changed.top < out.height;
