@@ -140,10 +140,9 @@ void sampleManyWide(const Image& image, const double* xs, const double* ys, Pixe
 
 #if VELMOR_X86_64
 namespace detail {
-// `sample` in SSE2 lanes, two channels at a time: every x86-64 processor has it.
-[[gnu::always_inline]] inline Pixel sampleNarrow(const Image& image, double x, double y) {
-    if (image.empty()) return Pixel{};
-    const Corners c = corners(image, x, y);
+// The bilinear blend of four corners in SSE2 lanes, two channels at a time:
+// every x86-64 processor has it.
+[[gnu::always_inline]] inline Pixel blendNarrow(const Corners& c) {
     const __m128d gx = _mm_set1_pd(1.0 - c.fx), fxv = _mm_set1_pd(c.fx);
     const __m128d gy = _mm_set1_pd(1.0 - c.fy), fyv = _mm_set1_pd(c.fy);
     __m128d rg00, ba00, rg10, ba10, rg01, ba01, rg11, ba11;
@@ -157,6 +156,16 @@ namespace detail {
     };
     return narrow(mix(rg00, rg10, rg01, rg11), mix(ba00, ba10, ba01, ba11));
 }
+
+// `sample` in SSE2 lanes.
+[[gnu::always_inline]] inline Pixel sampleNarrow(const Image& image, double x, double y) {
+    if (image.empty()) return Pixel{};
+    return blendNarrow(corners(image, x, y));
+}
+
+// sampleMany() with two points' axes at a time in SSE2 lanes, for processors
+// without AVX2; the image is not empty.
+void sampleManyNarrow(const Image& image, const double* xs, const double* ys, Pixel* out, int n);
 } // namespace detail
 #endif
 

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "renderer/compositing.h"
-#include "renderer/sample_many.h"
 #include "renderer/test_images.h"
 
 namespace velmor {

@@ -1,7 +1,6 @@
 // Sampling many points at once, in AVX2 lanes where the processor has them
 // (sample_avx2.cpp), else in SSE2 lanes on any x86-64 (sample_sse2.cpp).
 #include "renderer/compositing.h"
-#include "renderer/sample_many.h"
 
 namespace velmor {
 

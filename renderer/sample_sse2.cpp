@@ -3,7 +3,7 @@
 // does it, so the bytes are sample()'s.
 #include <cstddef>
 
-#include "renderer/sample_many.h"
+#include "renderer/compositing.h"
 
 #if VELMOR_X86_64
 namespace velmor::detail {
@@ -28,21 +28,6 @@ namespace {
     i1 = _mm_or_si128(_mm_and_si128(beyond, lastIndex), _mm_andnot_si128(beyond, next));
 }
 
-// sampleNarrow's blend, from corners found elsewhere.
-[[gnu::always_inline]] inline Pixel blend(const Corners& c) {
-    const __m128d gx = _mm_set1_pd(1.0 - c.fx), fxv = _mm_set1_pd(c.fx);
-    const __m128d gy = _mm_set1_pd(1.0 - c.fy), fyv = _mm_set1_pd(c.fy);
-    __m128d rg00, ba00, rg10, ba10, rg01, ba01, rg11, ba11;
-    widen(c.p00, rg00, ba00);
-    widen(c.p10, rg10, ba10);
-    widen(c.p01, rg01, ba01);
-    widen(c.p11, rg11, ba11);
-    auto mix = [&](__m128d c00, __m128d c10, __m128d c01, __m128d c11) {
-        return _mm_add_pd(_mm_mul_pd(_mm_add_pd(_mm_mul_pd(c00, gx), _mm_mul_pd(c10, fxv)), gy),
-                          _mm_mul_pd(_mm_add_pd(_mm_mul_pd(c01, gx), _mm_mul_pd(c11, fxv)), fyv));
-    };
-    return narrow(mix(rg00, rg10, rg01, rg11), mix(ba00, ba10, ba01, ba11));
-}
 } // namespace
 
 void sampleManyNarrow(const Image& image, const double* xs, const double* ys, Pixel* out, int n) {
@@ -66,7 +51,7 @@ void sampleManyNarrow(const Image& image, const double* xs, const double* ys, Pi
             const Pixel* row0 = pixels + static_cast<std::size_t>(y0s[l]) * width;
             const Pixel* row1 = pixels + static_cast<std::size_t>(y1s[l]) * width;
             out[k + l] =
-                blend(Corners{row0[x0s[l]], row0[x1s[l]], row1[x0s[l]], row1[x1s[l]], fxs[l], fys[l]});
+                blendNarrow(Corners{row0[x0s[l]], row0[x1s[l]], row1[x0s[l]], row1[x1s[l]], fxs[l], fys[l]});
         }
     }
     for (; k < n; ++k)
