@@ -4,6 +4,7 @@
 // resize driven by the placement rules; a memcpy of one frame of each size is
 // the floor. Uses resources/*.png when they exist, else synthesises artwork of
 // the same size and kind.
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -125,11 +126,23 @@ void BM_renderSteadyOver(benchmark::State& state) {
     r.renderOver(out, size, tick(0), everything, false); // warm the caches: a whole frame
     r.renderOver(out, size, tick(1), everything, false);
     std::int64_t k = 1;
+    double handed = 0, dirty = 0; // bytes a tick hands the surface, and its dirty rectangle's
     for (auto _ : state) {
         const Renderer::RowSpan changed = r.renderOver(out, size, tick(++k), everything, false);
-        benchmark::DoNotOptimize(changed);
         benchmark::DoNotOptimize(out.pixels.data());
+        std::int32_t left = size, right = 0;
+        for (std::int32_t y = changed.top; y < changed.bottom; ++y) {
+            const RowReach c = r.changedColumns[static_cast<std::size_t>(y)];
+            if (c.first > c.last) continue;
+            handed += 4.0 * (c.last - c.first + 1);
+            left = std::min(left, c.first);
+            right = std::max(right, c.last + 1);
+        }
+        if (left < right) dirty += 4.0 * (right - left) * (changed.bottom - changed.top);
     }
+    // What a whole frame hands over is 4 · size² bytes.
+    state.counters["handed_bytes"] = benchmark::Counter(handed, benchmark::Counter::kAvgIterations);
+    state.counters["dirty_bytes"] = benchmark::Counter(dirty, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_renderSteadyOver)
     ->Arg(160)
