@@ -98,9 +98,9 @@ TEST_F(Presenting, SurfaceHoldsTheFrameWithRedAndBlueSwapped) {
     EXPECT_GT(transparent, 0u); // the corners lie outside the clock
 }
 
-// Steady ticks copy only the rows their hands change: over a run of real ticks
-// with options flipped, a resize, a fast step and a failed update,
-// the surface always holds exactly the whole frame. (That the frame itself is
+// Steady ticks copy only the pixels their hands change: over a run of real
+// ticks with options flipped, the window hidden and shown, a resize, a fast
+// step and a failed update, the surface always holds exactly the whole frame. (That the frame itself is
 // the whole frame is the renderer's own test.)
 TEST_F(Presenting, PartialTicksLeaveTheSurfaceHoldingTheWholeFrame) {
     for (int k = 0; k < 60; ++k) {
@@ -116,6 +116,9 @@ TEST_F(Presenting, PartialTicksLeaveTheSurfaceHoldingTheWholeFrame) {
             EXPECT_EQ(dibShownOn, nullptr);
             DestroyWindow(plain);
         }
+        // Hidden for a few ticks and shown again: the ticks go on over it.
+        if (k == 25) ShowWindow(window, SW_HIDE);
+        if (k == 28) ShowWindow(window, SW_SHOWNOACTIVATE);
         ASSERT_TRUE(Present(size, POINT{10, 10}, k == 45));
         ASSERT_EQ(SurfaceMismatches(), 0u);
         Sleep(15); // the seconds hand sweeps on
