@@ -477,22 +477,23 @@ void Renderer::drawHandsOverShadows(Image& image, Angles angles, bool seconds) {
         return;
     }
     const HandTables& tables = handTables(*this);
-    // Storage grows to twice what it needs, so the steps of a growing animated
-    // resize fit without taking more each time. Every mark is 0 between calls,
-    // so resizing keeps them all 0.
-    auto room = [](auto& storage, std::size_t count) {
-        if (storage.capacity() < count) storage.reserve(2 * count);
+    // Storage grows to twice what it needs, up to what the largest frame needs,
+    // so the steps of a growing animated resize fit without taking more each
+    // time. Every mark is 0 between calls, so resizing keeps them all 0.
+    auto room = [](auto& storage, std::size_t count, std::size_t most) {
+        if (storage.capacity() < count) storage.reserve(std::max(count, std::min(2 * count, most)));
     };
+    constexpr auto largest = static_cast<std::size_t>(largestFrame);
     const std::size_t count = static_cast<std::size_t>(image.width) * image.height;
-    room(cover.marks, count);
+    room(cover.marks, count, largest * largest);
     cover.marks.resize(count);
-    room(cover.marked, static_cast<std::size_t>(image.height));
+    room(cover.marked, static_cast<std::size_t>(image.height), largest);
     cover.marked.assign(static_cast<std::size_t>(image.height), RowReach{});
     // The hands' edges at this size; a reference with see-through brass may
     // ask for more once.
     for (std::vector<LaterLook>& l : cover.later) {
         l.clear();
-        room(l, 8 * static_cast<std::size_t>(image.width));
+        room(l, 8 * static_cast<std::size_t>(image.width), 8 * largest);
     }
 
     // A pixel the hour or the minute hand overwrites whole ends up with that
