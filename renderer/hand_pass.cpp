@@ -468,7 +468,12 @@ void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shado
 
 void Renderer::drawHandsOverShadows(Image& image, Angles angles, bool seconds) {
     if (!drawable(image)) return;
-    if (!std::isfinite(angles.hour) || !std::isfinite(angles.minute) || !std::isfinite(angles.second)) {
+    constexpr auto largest = static_cast<std::size_t>(largestFrame);
+    const std::size_t count = static_cast<std::size_t>(image.width) * image.height;
+    // Past the largest frame the marks and flat indexes are not worth keeping:
+    // the layers one by one.
+    if (!std::isfinite(angles.hour) || !std::isfinite(angles.minute) || !std::isfinite(angles.second) ||
+        count > largest * largest) {
         polygon(image, 0, angles.hour, true);
         polygon(image, 1, angles.minute, true);
         if (seconds) polygon(image, 2, angles.second, true);
@@ -483,8 +488,6 @@ void Renderer::drawHandsOverShadows(Image& image, Angles angles, bool seconds) {
     auto room = [](auto& storage, std::size_t count, std::size_t most) {
         if (storage.capacity() < count) storage.reserve(std::max(count, std::min(2 * count, most)));
     };
-    constexpr auto largest = static_cast<std::size_t>(largestFrame);
-    const std::size_t count = static_cast<std::size_t>(image.width) * image.height;
     room(cover.marks, count, largest * largest);
     cover.marks.resize(count);
     room(cover.marked, static_cast<std::size_t>(image.height), largest);
