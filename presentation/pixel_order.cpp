@@ -67,22 +67,27 @@ void BgraRowsFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::
     }
 }
 
-void BgraStretchesFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::ptrdiff_t stride,
-                            std::int32_t size, const std::vector<velmor::RowReach>& columns, std::int32_t top,
-                            std::int32_t bottom) {
-    if (!Covers(image, size)) {
-        BgraRowsFromImage(image, firstRow, stride, size, top, bottom);
-        return;
-    }
+velmor::RowReach BgraStretchesFromImage(const velmor::Image& image, std::uint8_t* firstRow,
+                                        std::ptrdiff_t stride, std::int32_t size,
+                                        const std::vector<velmor::RowReach>& columns, std::int32_t top,
+                                        std::int32_t bottom) {
     if (top < 0) top = 0;
     if (bottom > size) bottom = size;
+    if (!Covers(image, size)) {
+        BgraRowsFromImage(image, firstRow, stride, size, top, bottom);
+        return top < bottom ? velmor::RowReach{0, size - 1} : velmor::RowReach{};
+    }
     if (bottom > static_cast<std::int32_t>(columns.size()))
         bottom = static_cast<std::int32_t>(columns.size());
+    velmor::RowReach written{size, -1};
     for (std::int32_t y = top; y < bottom; ++y) {
         const velmor::RowReach c = columns[static_cast<std::size_t>(y)];
         const std::int32_t first = c.first > 0 ? c.first : 0, last = c.last < size - 1 ? c.last : size - 1;
         if (first > last) continue;
         SwapRedBlue(image.pixels.data() + static_cast<std::size_t>(y) * size + first,
                     firstRow + y * stride + 4 * static_cast<std::ptrdiff_t>(first), last - first + 1);
+        written.first = first < written.first ? first : written.first;
+        written.last = last > written.last ? last : written.last;
     }
+    return written;
 }

@@ -25,7 +25,9 @@ void BgraRowsFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::
                        std::int32_t size, std::int32_t top, std::int32_t bottom);
 // The same for the columns columns[y] of each row y in top..bottom - 1 only
 // (rows past `columns` are left alone), for a frame that covers the block;
-// another frame has those rows written whole.
-void BgraStretchesFromImage(const velmor::Image& image, std::uint8_t* firstRow, std::ptrdiff_t stride,
-                            std::int32_t size, const std::vector<velmor::RowReach>& columns, std::int32_t top,
-                            std::int32_t bottom);
+// another frame has those rows written whole. Returns the first and last
+// column written in any row (first > last when none was).
+velmor::RowReach BgraStretchesFromImage(const velmor::Image& image, std::uint8_t* firstRow,
+                                        std::ptrdiff_t stride, std::int32_t size,
+                                        const std::vector<velmor::RowReach>& columns, std::int32_t top,
+                                        std::int32_t bottom);

@@ -79,7 +79,9 @@ TEST(BgraStretchesFromImage, WritesOnlyEachRowsColumns) {
             Pixel{static_cast<std::uint8_t>(i), 100, static_cast<std::uint8_t>(200 + i), 255});
     const std::vector<velmor::RowReach> columns = {{1, 1}, {0, -1}, {-4, 9}};
     std::vector<std::uint8_t> bytes(3 * 16, 0xEE); // rows of 16 bytes: 4 of padding each
-    BgraStretchesFromImage(image, bytes.data(), 16, 3, columns, 0, 5);
+    const velmor::RowReach written = BgraStretchesFromImage(image, bytes.data(), 16, 3, columns, 0, 5);
+    EXPECT_EQ(written.first, 0);
+    EXPECT_EQ(written.last, 2);
     std::vector<std::uint8_t> expected(3 * 16, 0xEE);
     auto put = [&](int x, int y) {
         const Pixel p = image.pixels[static_cast<std::size_t>(3 * y + x)];

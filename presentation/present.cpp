@@ -1,7 +1,5 @@
 #include "presentation/present.h"
 
-#include <algorithm>
-
 #include "presentation/clock_renderer.h"
 #include "presentation/frame_request.h"
 #include "presentation/frame_timing.h"
@@ -68,16 +66,12 @@ bool PresentFrame(HWND window, const Settings& settings, int size, POINT topLeft
     // rectangle.
     RECT dirty{0, 0, size, size};
     if (dibShownOn == window) {
-        dirty = RECT{size, changed.top, 0, changed.bottom};
-        for (int y = changed.top; y < changed.bottom; ++y) {
-            const velmor::RowReach c = renderer->changedColumns[static_cast<std::size_t>(y)];
-            if (c.first > c.last) continue;
-            dirty.left = std::min<LONG>(dirty.left, c.first);
-            dirty.right = std::max<LONG>(dirty.right, c.last + 1);
-        }
-        if (dirty.left >= dirty.right) dirty = RECT{0, 0, 0, 0};
-        BgraStretchesFromImage(presentationFrame, static_cast<std::uint8_t*>(dibBits), size * BYTES_PER_PIXEL,
-                               size, renderer->changedColumns, dirty.top, dirty.bottom);
+        const velmor::RowReach written = BgraStretchesFromImage(
+            presentationFrame, static_cast<std::uint8_t*>(dibBits), size * BYTES_PER_PIXEL, size,
+            renderer->changedColumns, changed.top, changed.bottom);
+        dirty = written.first <= written.last
+                    ? RECT{written.first, changed.top, written.last + 1, changed.bottom}
+                    : RECT{0, 0, 0, 0};
     } else {
         BgraRowsFromImage(presentationFrame, static_cast<std::uint8_t*>(dibBits), size * BYTES_PER_PIXEL,
                           size);

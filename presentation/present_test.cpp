@@ -100,8 +100,8 @@ TEST_F(Presenting, SurfaceHoldsTheFrameWithRedAndBlueSwapped) {
 
 // Steady ticks copy only the pixels their hands change: over a run of real
 // ticks with options flipped, the window hidden and shown, a resize, a fast
-// step and a failed update, the surface always holds exactly the whole frame. (That the frame itself is
-// the whole frame is the renderer's own test.)
+// step and a failed update, the surface always holds exactly the whole frame.
+// (That the frame itself is the whole frame is the renderer's own test.)
 TEST_F(Presenting, PartialTicksLeaveTheSurfaceHoldingTheWholeFrame) {
     for (int k = 0; k < 60; ++k) {
         SCOPED_TRACE(k);

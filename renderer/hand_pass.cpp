@@ -423,13 +423,15 @@ void leafRow(const HandPass& pass, const LeafTable& table, const SolidShadow& so
 // hand takes its first stage and a shadow skips marked pixels.
 void drawPass(const Renderer& r, const HandTables& tables, Image& image, std::int32_t hand, double angle,
               bool shadow, Renderer::Cover* staged) {
+    if (!std::isfinite(angle)) return;
     HandPass pass;
     pass.prepare(image.width, image.height, hand, angle, shadow, tables.outlines[hand]);
     if (hand != 2) pass.prepareLeaf(tables.envelopes[hand], tables.hulls[hand]);
     RowBatch batch;
     Stage stage;
-    if (staged != nullptr) {
-        stage.mark = shadow ? 0 : static_cast<std::uint8_t>(hand + 1);
+    // Only the hour and minute hands take a first stage; shadows only read marks.
+    if (staged != nullptr && !shadow) {
+        stage.mark = static_cast<std::uint8_t>(hand + 1);
         stage.later = &staged->later[hand];
     }
     for (int i = pass.firstRow; i <= pass.lastRow; ++i) {
@@ -462,7 +464,6 @@ bool drawable(const Image& image) {
 void Renderer::polygon(Image& image, std::int32_t hand, double angle, bool shadow) const {
     if (hand < 0 || hand > 2) return;
     if (!drawable(image)) return;
-    if (!std::isfinite(angle)) return;
     drawPass(*this, handTables(*this), image, hand, angle, shadow, nullptr);
 }
 
@@ -470,17 +471,6 @@ void Renderer::drawHandsOverShadows(Image& image, Angles angles, bool seconds) {
     if (!drawable(image)) return;
     constexpr auto largest = static_cast<std::size_t>(largestFrame);
     const std::size_t count = static_cast<std::size_t>(image.width) * image.height;
-    // Past the largest frame the marks and flat indexes are not worth keeping:
-    // the layers one by one.
-    if (!std::isfinite(angles.hour) || !std::isfinite(angles.minute) || !std::isfinite(angles.second) ||
-        count > largest * largest) {
-        polygon(image, 0, angles.hour, true);
-        polygon(image, 1, angles.minute, true);
-        if (seconds) polygon(image, 2, angles.second, true);
-        polygon(image, 0, angles.hour, false);
-        polygon(image, 1, angles.minute, false);
-        return;
-    }
     const HandTables& tables = handTables(*this);
     // Storage grows to twice what it needs, up to what the largest frame needs,
     // so the steps of a growing animated resize fit without taking more each

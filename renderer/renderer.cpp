@@ -239,12 +239,14 @@ Renderer::RowSpan Renderer::draw(Image& out, std::int32_t size, Time time, Optio
             out.pixels.reserve(roomFor(scaledFace.pixels.size(), fast));
         out.width = scaledFace.width;
         out.height = scaledFace.height;
-        if (underGlass && out.pixels.size() == faceGlass.pixels.size()) {
+        if (underGlass) {
             // Every pixel no drawing below can touch already holds its final
             // value in the face under glass; the rest go back to the bare face,
             // are drawn on, and get the glass again at the end. Same bytes as
             // the whole face drawn on and the whole layer composited. Row by
-            // row, so no pixel is written twice.
+            // row, so no pixel is written twice; resize() keeps the pixels it
+            // has, which are all written below.
+            out.pixels.resize(faceGlass.pixels.size());
             const auto width = static_cast<std::size_t>(out.width);
             for (std::size_t i = 0; i < reach.size(); ++i) {
                 const RowReach r = reach[i];
@@ -262,10 +264,6 @@ Renderer::RowSpan Renderer::draw(Image& out, std::int32_t size, Time time, Optio
                 std::copy_n(faceGlass.pixels.begin() + static_cast<std::ptrdiff_t>(start + end), width - end,
                             out.pixels.begin() + static_cast<std::ptrdiff_t>(start + end));
             }
-        } else if (underGlass) {
-            out.pixels.assign(faceGlass.pixels.begin(), faceGlass.pixels.end());
-            for (std::size_t i = 0; i < reach.size(); ++i)
-                copyStretch(scaledFace, i, reach[i]);
         } else {
             out.pixels.assign(scaledFace.pixels.begin(), scaledFace.pixels.end());
         }

@@ -114,11 +114,6 @@ class Renderer {
         std::vector<RowReach> marked;    // per row, the columns marked
         std::vector<LaterLook> later[2]; // the hour and the minute hand's other pixels
     };
-    // The shadows of the hour and minute hands (and of the seconds hand with
-    // `seconds`), then those two hands: the bytes polygon() gives drawing them
-    // one by one in that order, without the shadow work the hands cover.
-    void drawHandsOverShadows(Image& image, Angles angles, bool seconds);
-
     // Draws a disc (dial units): textured from the reference hub, or brass-shaded.
     void circle(Image& image, double cx, double cy, double radius, bool textured) const;
     // Draws hand 0 (hour), 1 (minute) or 2 (seconds), or its shadow, at `angle`.
@@ -149,6 +144,11 @@ class Renderer {
 
   private:
     RowSpan draw(Image& out, std::int32_t size, Time time, Options options, bool fast, bool over);
+    // The shadows of the hour and minute hands (and of the seconds hand with
+    // `seconds`), then those two hands, into a frame no larger than the largest:
+    // the bytes polygon() gives drawing them one by one in that order, without
+    // the shadow work the hands cover.
+    void drawHandsOverShadows(Image& image, Angles angles, bool seconds);
 
     // What the last renderOver left in its image: every pixel equals the
     // cached face (under glass when `glass`) of `generation` except within
