@@ -10,6 +10,12 @@ unsigned TickInterval(const Settings& settings, int pixels) {
     return 125;
 }
 
+unsigned TickDelay(const Settings& settings, int pixels, unsigned millisecond) {
+    const unsigned interval = TickInterval(settings, pixels);
+    if (interval != 1000) return interval;
+    return 1000 - millisecond % 1000 + STEP_PAST_SECOND_MS;
+}
+
 void Schedule(ClockWindow& window, const Settings& settings, unsigned dpi) {
     window.StopTimer(TICK_TIMER);
     window.StartTimer(TICK_TIMER, TickInterval(settings, Pixels(settings.Size, dpi)));

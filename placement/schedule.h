@@ -8,6 +8,19 @@
 // hand; 1000 ms whenever the seconds hand is off or steps.
 unsigned TickInterval(const Settings& settings, int pixels);
 
+// How long after each whole second of the local clock a stepping tick fires:
+// late enough that the second has changed when it draws, soon enough that
+// nobody sees the hand lag.
+inline constexpr unsigned STEP_PAST_SECOND_MS = 5;
+
+// Milliseconds from a moment `millisecond` (0..999) into the local clock's
+// second until the next tick: a sweeping hand's interval, or for a stepping
+// clock the way to STEP_PAST_SECOND_MS past the next whole second. Re-armed
+// on every tick, a stepping clock draws each second once, just after it
+// begins, however late each timer fires; never less than the margin, so a
+// timer that fires a moment early draws its second again instead of skipping.
+unsigned TickDelay(const Settings& settings, int pixels, unsigned millisecond);
+
 // (Re)starts the tick timer at the interval for the settings and the clock's
 // width at `dpi`; one tick timer runs however often this is called.
 void Schedule(ClockWindow& window, const Settings& settings, unsigned dpi);

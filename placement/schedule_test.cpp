@@ -25,6 +25,21 @@ TEST(Schedule, IntervalGrowsWithTheWidthOnlyForASweepingHand) {
     }
 }
 
+TEST(Schedule, StepsFireJustPastTheNextWholeSecondSweepsKeepTheirInterval) {
+    Settings stepping;
+    stepping.Smooth = false;
+    Settings sweeping;
+    struct Case {
+        const Settings& settings;
+        unsigned millisecond, delay;
+    };
+    const Case cases[] = {{stepping, 0, 1005}, {stepping, 4, 1001}, {stepping, 5, 1000},
+                          {stepping, 20, 985}, {stepping, 995, 10}, {stepping, 999, 6},
+                          {stepping, 1999, 6}, {sweeping, 0, 50},   {sweeping, 999, 50}};
+    for (const Case& c : cases)
+        EXPECT_EQ(TickDelay(c.settings, 320, c.millisecond), c.delay) << c.millisecond;
+}
+
 TEST(Schedule, TimesTheTickForTheWidthOnScreenAtTheDpi) {
     FakeClock clock({0, 0, 1920, 1040}, {0, 0}, 320, 192);
     clock.settings.Size = 480; // 960 pixels at 192 DPI
