@@ -6,6 +6,7 @@
 #include "renderer/renderer.h"
 #include "renderer/resample.h"
 #include "renderer/test_images.h"
+#include "testing/vectors_from_environment.h"
 
 namespace {
 

@@ -72,3 +72,8 @@ endfunction()
 function(velmor_check_hardened target)
   velmor_add_pe_check(hardened check-hardened ${target})
 endfunction()
+
+# Fails when `target` imports a way to read the process environment.
+function(velmor_check_no_environment target)
+  velmor_add_pe_check(no_environment check-no-environment ${target})
+endfunction()

@@ -13,6 +13,7 @@
 #include "renderer/resample.h"
 #include "renderer/simd.h"
 #include "renderer/test_images.h"
+#include "testing/vectors_from_environment.h"
 
 namespace velmor {
 // Every allocation of this test program is counted (operator new is replaced at
@@ -494,9 +495,10 @@ TEST(RendererFrame, GoldenChecksums) {
     }
 }
 
-// VELMOR_VECTORS narrows the processor check. The RendererFrame.WithoutAvx2
-// run of these tests sets it to sse2, and this holds that its golden frames
-// really come from the paths a processor without AVX2 takes.
+// VELMOR_VECTORS narrows the processor check of this test program (never of
+// the clock). The RendererFrame.WithoutAvx2 run of these tests sets it to
+// sse2, and this holds that its golden frames really come from the paths a
+// processor without AVX2 takes.
 TEST(RendererFrame, VectorsNarrowedByTheEnvironment) {
     const char* cap = std::getenv("VELMOR_VECTORS");
     const std::string asked = cap != nullptr ? cap : "";
@@ -512,6 +514,21 @@ TEST(RendererFrame, VectorsNarrowedByTheEnvironment) {
         EXPECT_EQ(vectorLevel(), 0);
 #endif
     }
+}
+
+// The cap only narrows: a cap above what the processor offers changes nothing,
+// and lifting it again gives the processor's answer back.
+TEST(RendererFrame, VectorCapNarrowsNeverWidens) {
+    const int before = vectorLevel();
+    capVectors(2);
+    const int offered = vectorLevel();
+    EXPECT_GE(offered, before);
+    for (int cap : {-1, 0, 1, 2, 3}) {
+        capVectors(cap);
+        EXPECT_EQ(vectorLevel(), std::min(offered, std::max(cap, 0))) << cap;
+    }
+    capVectors(velmor::testing::vectorsFromEnvironment());
+    EXPECT_EQ(vectorLevel(), before);
 }
 
 // A frame at an unchanged size and strength works in the storage it already has:

@@ -6,9 +6,6 @@
 // vectorLevel() says the processor has it.
 #pragma once
 
-#include <cstdlib>
-#include <cstring>
-
 #if defined(__GNUC__) && defined(__x86_64__)
 #include <immintrin.h>
 #define VELMOR_X86_64 1
@@ -18,26 +15,32 @@
 
 namespace velmor {
 
+// The cap capVectors() set: vectorLevel() never answers more. Only benchmarks
+// and tests set it; the program itself runs what the processor offers.
+inline int& vectorCap() {
+    static int cap = 2;
+    return cap;
+}
+
+// Caps vectorLevel() at `level` (0 the x86-64 baseline, 1 AVX2), so benchmarks
+// and tests on a wide machine run what a narrower processor runs. It can only
+// narrow, never widen. Set it before the first frame, on the one thread.
+inline void capVectors(int level) {
+    vectorCap() = level < 0 ? 0 : level;
+}
+
 // The widest vector instructions the processor offers beyond the x86-64
-// baseline (SSE2): 0 none, 1 AVX2, 2 AVX-512 (with AVX2). Asked once. It may
-// be first asked before the runtime has set up its own record of the
-// processor, hence the init.
-//
-// The environment variable VELMOR_VECTORS=sse2 (or avx2) caps the answer, so
-// benchmarks and tests on a wide machine can run what a processor without
-// AVX2 (or without AVX-512) runs; it can only narrow, never widen.
+// baseline (SSE2): 0 none, 1 AVX2, 2 AVX-512 (with AVX2), within the cap.
+// The processor is asked once. It may be first asked before the runtime has
+// set up its own record of the processor, hence the init.
 inline int vectorLevel() {
 #if VELMOR_X86_64
-    static const int level = [] {
+    static const int offered = [] {
         __builtin_cpu_init();
-        int offered = 0;
-        if (__builtin_cpu_supports("avx2") != 0) offered = __builtin_cpu_supports("avx512f") != 0 ? 2 : 1;
-        const char* cap = std::getenv("VELMOR_VECTORS");
-        if (cap != nullptr && std::strcmp(cap, "sse2") == 0) return 0;
-        if (cap != nullptr && std::strcmp(cap, "avx2") == 0 && offered > 1) return 1;
-        return offered;
+        if (__builtin_cpu_supports("avx2") == 0) return 0;
+        return __builtin_cpu_supports("avx512f") != 0 ? 2 : 1;
     }();
-    return level;
+    return offered < vectorCap() ? offered : vectorCap();
 #else
     return 0;
 #endif
