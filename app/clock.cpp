@@ -2,6 +2,7 @@
 
 #include "app/globals.h"
 #include "app/layout_memory.h"
+#include "app/sight_watch.h"
 #include "app/windows_clock_window.h"
 #include "placement/dpi.h"
 #include "placement/placement_memory_file.h"
@@ -20,6 +21,9 @@ namespace {
 
 // The user's place per monitor layout and the watch on the layout.
 LayoutMemory layoutMemory;
+
+// Who can see the clock.
+SightWatch sightWatch;
 
 // Runs a placement rule on the clock window, the settings, the DPI and the
 // resize state of this program.
@@ -50,7 +54,10 @@ bool SaveSettings() {
 
 void Schedule() {
     WindowsClockWindow window(windowHandle, cfg, dpi, sizeLabel);
-    Schedule(window, cfg, dpi);
+    if (InSight(sightWatch.sight))
+        Schedule(window, cfg, dpi);
+    else
+        window.StopTimer(TICK_TIMER); // nobody to draw for; the tick comes back with the sight
 }
 
 void Resize(int size) {
@@ -101,4 +108,38 @@ void NoticeLayoutChange() {
 
 void WatchLayout() {
     WatchLayout(layoutMemory, windowHandle, cfg, dpi, GetTickCount64());
+}
+
+namespace {
+
+void ApplySight(SightChange change) {
+    if (change == SightChange::Lost) KillTimer(windowHandle, TICK_TIMER);
+    if (change != SightChange::Regained) return;
+    // The screen may have shown anything meanwhile: a whole frame, then the tick.
+    ForgetShownFrame();
+    Render();
+    Schedule();
+}
+
+} // namespace
+
+void StartSightWatch() {
+    StartSightWatch(sightWatch, windowHandle);
+}
+
+void RetrySessionNotices() {
+    RetrySessionNotices(sightWatch, windowHandle);
+}
+
+void StopSightWatch() {
+    StopSightWatch(sightWatch, windowHandle);
+    sightWatch.sight = {};
+}
+
+void NoticeSessionChange(WPARAM event) {
+    ApplySight(NoticeSession(sightWatch, event));
+}
+
+void NoticePowerSetting(const POWERBROADCAST_SETTING& setting) {
+    ApplySight(NoticePowerSetting(sightWatch, setting));
 }

@@ -49,3 +49,11 @@ void RememberPlace();
 void UserPlacing();
 void NoticeLayoutChange();
 void WatchLayout();
+
+// Who can see the clock (app/sight_watch.h): the tick stops while nobody can,
+// and a whole frame comes back with the tick when somebody can again.
+void StartSightWatch();
+void RetrySessionNotices();
+void StopSightWatch();
+void NoticeSessionChange(WPARAM event);
+void NoticePowerSetting(const POWERBROADCAST_SETTING& setting);

@@ -50,6 +50,9 @@ void OnTimer(HWND window, WPARAM id) {
     case LAYOUT_TIMER:
         WatchLayout();
         break;
+    case SESSION_TIMER:
+        RetrySessionNotices();
+        break;
     default:
         break;
     }
@@ -59,7 +62,7 @@ void OnDestroy(HWND window) {
     if (sizeWindow) DestroyWindow(sizeWindow);
     SaveSettings();
     Shell_NotifyIconW(NIM_DELETE, &tray);
-    WTSUnRegisterSessionNotification(window);
+    StopSightWatch();
     for (int id : {TICK_TIMER, SAVE_TIMER, ANIMATION_TIMER, LAYOUT_TIMER})
         KillTimer(window, id);
     PostQuitMessage(0);
@@ -99,10 +102,12 @@ void OnDisplayChange() {
 }
 
 // A session connected (remote desktop, fast user switching) or unlocked: its
-// monitors may not be the ones it left with.
+// monitors may not be the ones it left with. Locked or disconnected, nobody
+// sees the clock until it comes back.
 void OnSessionChange(WPARAM event) {
     if (event == WTS_CONSOLE_CONNECT || event == WTS_REMOTE_CONNECT || event == WTS_SESSION_UNLOCK)
         NoticeLayoutChange();
+    NoticeSessionChange(event);
 }
 
 // The left button grabs the clock as if by its caption: the system's move loop
@@ -122,7 +127,12 @@ void OnMouseWheel(WPARAM wParam) {
     if (step != 0) Resize(cfg.Size + step);
 }
 
-void OnPowerEvent(WPARAM event) {
+void OnPowerEvent(WPARAM event, LPARAM lParam) {
+    // The display went off or came back on (asked for by the sight watch).
+    if (event == PBT_POWERSETTINGCHANGE && lParam != 0) {
+        NoticePowerSetting(*reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam));
+        return;
+    }
     if (event != PBT_APMRESUMESUSPEND && event != PBT_APMRESUMEAUTOMATIC) return;
     FinishResize();
     ForgetShownFrame();
@@ -220,7 +230,7 @@ LRESULT CALLBACK ClockProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         OnMouseWheel(wParam);
         return 0;
     case WM_POWERBROADCAST:
-        OnPowerEvent(wParam);
+        OnPowerEvent(wParam, lParam);
         return TRUE;
     case WM_EXITSIZEMOVE:
         OnExitSizeMove();

@@ -1,5 +1,7 @@
 #include "app/clock_proc.h"
 
+#include <wtsapi32.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +11,7 @@
 #include "app/constants.h"
 #include "app/globals.h"
 #include "app/open_clock.h"
+#include "app/sight_watch.h"
 #include "app/test_clock_window.h"
 #include "placement/dpi.h"
 #include "presentation/present.h"
@@ -93,6 +96,67 @@ TEST_F(ClockWindowProc, WheelNotchesResizeAboutTheCentreAndAWorkAreaChangePullsT
     GetMonitorInfoW(MonitorFromWindow(windowHandle, MONITOR_DEFAULTTONEAREST), &info);
     EXPECT_EQ(Rect().left, info.rcWork.left);
     EXPECT_EQ(Rect().top, info.rcWork.top);
+}
+
+// A display power notice as Windows sends it: the console display's state.
+LRESULT SendDisplayState(DWORD state) {
+    struct {
+        POWERBROADCAST_SETTING setting;
+        BYTE more[sizeof(DWORD)];
+    } notice{};
+    notice.setting.PowerSetting = {
+        0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+    notice.setting.DataLength = sizeof state;
+    memcpy(notice.setting.Data, &state, sizeof state);
+    return SendMessageW(windowHandle, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                        reinterpret_cast<LPARAM>(&notice));
+}
+
+// Locked, disconnected or with the display off nobody sees the clock: no tick
+// (nor a reschedule, as a menu choice makes) until the last of them is over,
+// and then a frame at once before the first tick.
+TEST_F(ClockWindowProc, NoTickWhileNobodyCanSeeTheClockAndAFrameAtOnceWhenSomebodyCan) {
+    ASSERT_GT(Pump(300), 0); // smooth seconds: a tick every 50 ms
+    SendMessageW(windowHandle, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    EXPECT_EQ(Pump(300), 0);
+    Schedule();
+    EXPECT_EQ(SendDisplayState(0), TRUE); // off
+    SendMessageW(windowHandle, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    SendMessageW(windowHandle, WM_WTSSESSION_CHANGE, WTS_REMOTE_DISCONNECT, 0);
+    SendDisplayState(2); // dimmed: seen again, but still disconnected
+    EXPECT_EQ(Pump(300), 0);
+
+    presentationFrame = {};
+    SendMessageW(windowHandle, WM_WTSSESSION_CHANGE, WTS_REMOTE_CONNECT, 0);
+    EXPECT_FALSE(presentationFrame.pixels.empty()) << "no frame when the clock came back";
+    EXPECT_GT(Pump(300), 0);
+}
+
+// Refused early at logon, the session's notices are asked for again every two
+// seconds until granted, and for two minutes at most.
+TEST_F(ClockWindowProc, SessionNoticesAreAskedForAgainUntilGranted) {
+    static int asks = 0, refusals = 0;
+    auto refuseSome = [](HWND, DWORD) -> BOOL { return ++asks > refusals; };
+    registerSessionNotices = refuseSome;
+    for (int refused : {2, 1000}) {
+        StopSightWatch();
+        asks = 0;
+        refusals = refused;
+        StartSightWatch();
+        // Whether the retry timer runs (killed to tell, then started again).
+        auto asking = [] {
+            return KillTimer(windowHandle, SESSION_TIMER) &&
+                   SetTimer(windowHandle, SESSION_TIMER, 2000, nullptr);
+        };
+        const int timers = refused == 2 ? 2 : 59; // the 60th ask is the last
+        for (int i = 0; i < timers; ++i) {
+            EXPECT_TRUE(asking()) << i;
+            SendMessageW(windowHandle, WM_TIMER, SESSION_TIMER, 0);
+        }
+        EXPECT_EQ(asks, refused == 2 ? 3 : 60);
+        EXPECT_FALSE(KillTimer(windowHandle, SESSION_TIMER)) << "still asking after " << asks;
+    }
+    registerSessionNotices = WTSRegisterSessionNotification;
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "app/layout_memory.h"
 
-#include <wtsapi32.h>
-
 #include "app/clock.h"
 #include "placement/clock_window.h"
 #include "placement/placement_memory_file.h"
@@ -9,6 +7,12 @@
 #include "placement/windows_monitors.h"
 
 namespace {
+
+// The poll needs no precision: Windows may fire it together with other
+// timers, so the processor wakes less often.
+void StartPoll(HWND window, unsigned interval) {
+    SetCoalescableTimer(window, LAYOUT_TIMER, interval, nullptr, TIMERV_DEFAULT_COALESCING);
+}
 
 void Keep(LayoutMemory& state, std::uint64_t layout) {
     state.memory.current = layout;
@@ -39,8 +43,7 @@ void StartLayoutMemory(LayoutMemory& state, std::wstring path, HWND window, Sett
         state.watch.settled = layout->fingerprint;
         if (state.memory.current != layout->signature) PlaceFor(state, *layout, settings, dpi);
     }
-    SetTimer(window, LAYOUT_TIMER, PollInterval(state.watch), nullptr);
-    WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION);
+    StartPoll(window, PollInterval(state.watch));
 }
 
 void RememberPlace(LayoutMemory& state, HWND window, std::int32_t size) {
@@ -61,7 +64,7 @@ void UserPlacing(LayoutMemory& state, std::uint64_t now) {
 void NoticeLayoutChange(LayoutMemory& state, HWND window, std::uint64_t now) {
     state.noticedAt = now;
     NoticeChange(state.watch, now);
-    SetTimer(window, LAYOUT_TIMER, PollInterval(state.watch), nullptr);
+    StartPoll(window, PollInterval(state.watch));
 }
 
 void WatchLayout(LayoutMemory& state, HWND window, Settings& settings, unsigned dpi, std::uint64_t now) {
@@ -75,6 +78,5 @@ void WatchLayout(LayoutMemory& state, HWND window, Settings& settings, unsigned 
     if (PollLayout(state.watch, fingerprint, now) &&
         !(layout->signature == state.memory.current && state.userPlacedAt > state.noticedAt))
         PlaceFor(state, *layout, settings, dpi);
-    if (PollInterval(state.watch) != interval)
-        SetTimer(window, LAYOUT_TIMER, PollInterval(state.watch), nullptr);
+    if (PollInterval(state.watch) != interval) StartPoll(window, PollInterval(state.watch));
 }

@@ -23,7 +23,7 @@ struct LayoutMemory {
 // At start-up, once the clock has its place by the usual rules: loads the
 // memory from `path`; when the settings' position belongs to another layout
 // than the one found now and that one is remembered, puts the clock at its
-// place there. Starts the poll and asks for session notices.
+// place there. Starts the poll.
 void StartLayoutMemory(LayoutMemory& state, std::wstring path, HWND window, Settings& settings, unsigned dpi);
 
 // The user placed the clock where `window` is now, at size setting `size`.

@@ -74,6 +74,7 @@ int OpenClock(OwnedErrorBox showError) {
     // The place the user had under this layout, when the settings' position
     // was saved under another one.
     StartLayoutMemory();
+    StartSightWatch();
     if (!Render()) {
         showError(windowHandle, DISPLAY_FAILED);
         DestroyWindow(windowHandle); // saves on the way out, as every close does

@@ -6,6 +6,10 @@
 //   clock-poke menu                 whether a popup menu is open, and where
 //   clock-poke timechange | resume | suspend | taskbar | workarea | close | show
 //   clock-poke dpi DPI L T R B      WM_DPICHANGED with that suggested rectangle
+//   clock-poke session lock | unlock | disconnect | connect
+//                                   the session's notice (WM_WTSSESSION_CHANGE)
+//   clock-poke display off | dimmed | on
+//                                   the display's power notice (PBT_POWERSETTINGCHANGE)
 //   clock-poke untray               removes the clock's notification icon
 //   clock-poke icon select | menu   the icon's left click or right click (posted: the
 //                                   menu it opens is modal)
@@ -25,6 +29,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -127,6 +132,35 @@ int DpiChanged(HWND clock, int dpi, const RECT& suggested) {
     if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     CloseHandle(process);
     return sent ? DONE : FAILED;
+}
+
+// Sends `message` with lParam pointing at a copy of `bytes` made in the clock's
+// own memory: pointers in a message's lParam are not carried across processes.
+bool SendWithData(HWND clock, UINT message, WPARAM wParam, const void* data, SIZE_T bytes) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(clock, &processId);
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process) return false;
+    void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    bool sent = false;
+    if (remote && WriteProcessMemory(process, remote, data, bytes, nullptr))
+        sent = Send(clock, message, wParam, reinterpret_cast<LPARAM>(remote));
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return sent;
+}
+
+// The console display's power state as Windows reports it: 0 off, 1 on, 2 dimmed.
+bool DisplayState(HWND clock, DWORD state) {
+    struct {
+        POWERBROADCAST_SETTING setting;
+        BYTE more[sizeof(DWORD)];
+    } notice{};
+    notice.setting.PowerSetting = {
+        0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+    notice.setting.DataLength = sizeof state;
+    std::memcpy(notice.setting.Data, &state, sizeof state);
+    return SendWithData(clock, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, &notice, sizeof notice);
 }
 
 // GDI objects counted in the process's own handle table; -1 when it cannot be read.
@@ -236,6 +270,20 @@ int Run(int count, wchar_t** arguments) {
     if (command == L"close") return sent(Send(clock, WM_CLOSE, 0, 0));
     if (command == L"show") return sent(Send(clock, WM_SHOW_REQUEST, 0, 0));
     if (command == L"untray") return sent(TrayIcon(clock, NIM_DELETE));
+    if (command == L"session" && count == 3) {
+        const std::wstring event = arguments[2];
+        const WPARAM code = event == L"lock"         ? WTS_SESSION_LOCK
+                            : event == L"unlock"     ? WTS_SESSION_UNLOCK
+                            : event == L"disconnect" ? WTS_CONSOLE_DISCONNECT
+                            : event == L"connect"    ? WTS_CONSOLE_CONNECT
+                                                     : 0;
+        return code ? sent(Send(clock, WM_WTSSESSION_CHANGE, code, 0)) : USAGE;
+    }
+    if (command == L"display" && count == 3) {
+        const std::wstring state = arguments[2];
+        if (state != L"off" && state != L"dimmed" && state != L"on") return USAGE;
+        return sent(DisplayState(clock, state == L"off" ? 0 : state == L"on" ? 1 : 2));
+    }
     if (command == L"icon" && count == 3) {
         const std::wstring event = arguments[2];
         if (event != L"select" && event != L"menu") return USAGE;

@@ -33,7 +33,7 @@ finish() {
   if [ "$failures" -ne 0 ] || [ "$code" -ne 0 ]; then
     for log in "$work"/*.log; do [ -s "$log" ] && { echo "--- $(basename "$log")"; tail -20 "$log"; }; done
   fi
-  rm -rf "$work"
+  [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"
 }
 trap finish EXIT
 trap 'exit 130' INT TERM HUP

@@ -2,7 +2,8 @@
 # Messages a user's system sends, from the test tool (Wine raises none of them
 # on cue): a time change and a resume from sleep redraw at once; the taskbar's
 # "TaskbarCreated" adds a lost notification icon again; a work-area change
-# pulls a clock that lies outside back in.
+# pulls a clock that lies outside back in; a locked session or a display that
+# is off stops the tick until the clock can be seen again.
 #   system_messages.sh PROGRAM.exe CLOCK-POKE.exe WINEPREFIX
 . "$(dirname "$0")/common.sh"
 
@@ -46,11 +47,33 @@ redraws_at_once() {
   fail "$message: the tick kept coming first; only $clean clean rounds"
 }
 
+# While nobody can see the clock (HIDE) the tick draws nothing: paint over it
+# stays for more than two ticks. When somebody can again (SHOW) a whole frame
+# covers all of the paint at once.
+no_tick_while_unseen() {
+  local hide=$1 show=$2 left_over
+  poke $hide || { fail "$hide could not be sent"; return; }
+  display -window "$(clock_xwindow)" "$work/paint.png" 2>/dev/null
+  sleep 2.5
+  screenshot "$work/unseen.png"
+  left_over=$(magenta_pixels "$work/unseen.png")
+  [ "$left_over" -gt $((width * width / 2)) ] && pass "$hide: no tick draws while nobody can see the clock" ||
+    fail "$hide: the clock was drawn over the paint ($left_over painted pixels left)"
+  poke $show || { fail "$show could not be sent"; return; }
+  screenshot "$work/seen.png"
+  left_over=$(magenta_pixels "$work/seen.png")
+  [ "$left_over" -eq 0 ] && pass "$show: a whole frame at once" ||
+    fail "$show: $left_over painted pixels still there"
+}
+
 # Smooth=0: the tick comes once a second, so a redraw on the message shows.
 write_settings '[Clock]' Smooth=0
 start_clock_and_wait
 read -r left top width _ < <(clock_rect)
 convert -size "${width}x${width}" xc:'#ff00ff' "$work/paint.png"
+no_tick_while_unseen "session lock" "session unlock"
+sleep 3 # an unlock is also a layout notice, which settles with a redraw
+no_tick_while_unseen "display off" "display on"
 redraws_at_once timechange
 redraws_at_once resume
 
