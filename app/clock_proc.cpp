@@ -53,6 +53,9 @@ void OnTimer(HWND window, WPARAM id) {
     case SESSION_TIMER:
         RetrySessionNotices();
         break;
+    case TRAY_TIMER:
+        RetryTray();
+        break;
     default:
         break;
     }
@@ -61,9 +64,9 @@ void OnTimer(HWND window, WPARAM id) {
 void OnDestroy(HWND window) {
     if (sizeWindow) DestroyWindow(sizeWindow);
     SaveSettings();
-    Shell_NotifyIconW(NIM_DELETE, &tray);
+    RemoveTray();
     StopSightWatch();
-    for (int id : {TICK_TIMER, SAVE_TIMER, ANIMATION_TIMER, LAYOUT_TIMER})
+    for (int id : {TICK_TIMER, SAVE_TIMER, ANIMATION_TIMER, LAYOUT_TIMER, TRAY_TIMER})
         KillTimer(window, id);
     PostQuitMessage(0);
 }
@@ -164,28 +167,11 @@ void OnDpiChanged(WPARAM wParam, const RECT* suggested) {
     if (sizeWindow) LayoutSize(sizeWindow);
 }
 
-void OnTrayEvent(HWND window, LPARAM lParam) {
-    switch (LOWORD(lParam)) {
-    case WM_CONTEXTMENU: {
-        POINT point{};
-        GetCursorPos(&point);
-        Menu(point);
-        break;
-    }
-    case NIN_SELECT:
-    case NIN_KEYSELECT:
-        ShowClock();
-        SetForegroundWindow(window);
-        break;
-    default:
-        break;
-    }
-}
-
 } // namespace
 
 LRESULT CALLBACK ClockProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    // The shell announces a new taskbar: the notification icon is gone with the old one.
+    // The shell announces a new taskbar: the notification icon is gone with the
+    // old one, and the new one may show it at another scale.
     if (taskbarCreated != 0 && message == taskbarCreated) {
         AddTray();
         return 0;
@@ -237,12 +223,13 @@ LRESULT CALLBACK ClockProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_DPICHANGED:
         OnDpiChanged(wParam, reinterpret_cast<const RECT*>(lParam));
+        RefreshTrayIcon();
         return 0;
     case WM_TRAY:
-        OnTrayEvent(window, lParam);
+        TrayEvent(wParam, lParam);
         return 0;
-    case WM_SHOW_REQUEST:
-        ShowClock();
+    case WM_SHOW_REQUEST: // a second start allowed this process to take the foreground
+        BringClockForward();
         return 0;
     case WM_WTSSESSION_CHANGE:
         OnSessionChange(wParam);

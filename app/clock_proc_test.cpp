@@ -13,6 +13,8 @@
 #include "app/open_clock.h"
 #include "app/sight_watch.h"
 #include "app/test_clock_window.h"
+#include "app/tray.h"
+#include "placement/clock_window.h"
 #include "placement/dpi.h"
 #include "presentation/present.h"
 #include "presentation/test_renderer.h"
@@ -53,6 +55,25 @@ TEST_F(ClockWindowProc, AFailingTickWritesTheDebuggerLineOnceAndKeepsTicking) {
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], L"Velmor Clock: layered rendering failed.\n");
     EXPECT_TRUE(KillTimer(windowHandle, 1)); // the tick still runs
+}
+
+int refusedAdds = 0;
+BOOL WINAPI RefusingShell(DWORD message, PNOTIFYICONDATAW record) {
+    if (message == NIM_ADD && refusedAdds > 0) return --refusedAdds, FALSE;
+    return Shell_NotifyIconW(message, record);
+}
+
+TEST_F(ClockWindowProc, AnIconTheNewTaskbarRefusesComesOnTheTrayTimer) {
+    Shell_NotifyIconW(NIM_DELETE, &tray); // the shell restarted
+    refusedAdds = 1;
+    notifyIcon = RefusingShell;
+    SendMessageW(windowHandle, taskbarCreated, 0, 0);
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &tray));
+    SendMessageW(windowHandle, WM_TIMER, TRAY_TIMER, 0);
+    EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &tray));
+    EXPECT_EQ(tray.uVersion, 4u);
+    EXPECT_FALSE(KillTimer(windowHandle, TRAY_TIMER));
+    notifyIcon = Shell_NotifyIconW;
 }
 
 TEST_F(ClockWindowProc, ADpiChangeClampsTheSizeForGoodMovesToTheSuggestionAndSaves) {

@@ -63,11 +63,11 @@ HMENU CreateContextMenu(const std::vector<MenuItem>& items) {
 
 } // namespace
 
-void Menu(POINT point) {
-    Menu(point, MessageBoxW);
+UINT Menu(POINT point) {
+    return Menu(point, MessageBoxW);
 }
 
-void Menu(POINT point, MessageBoxFunction messageBox) {
+UINT Menu(POINT point, MessageBoxFunction messageBox) {
     FinishResize();
     const HMENU menu = CreateContextMenu(MenuItems(cfg, visible, StartupEnabled()));
     // The menu closes when the user clicks elsewhere only if its owner is in front.
@@ -79,4 +79,5 @@ void Menu(POINT point, MessageBoxFunction messageBox) {
     PostMessageW(windowHandle, WM_NULL, 0, 0);
     ClockMenuActions actions(messageBox);
     RunCommand(id, cfg, visible, actions);
+    return id;
 }

@@ -9,6 +9,7 @@
 using MessageBoxFunction = int(WINAPI*)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 
 // Finishes any resize, shows the menu with its top-left corner at `point`
-// (screen pixels) and carries out the command chosen, if any.
-void Menu(POINT point);
-void Menu(POINT point, MessageBoxFunction messageBox);
+// (screen pixels) and carries out the command chosen, if any; returns its id,
+// 0 when the menu was dismissed.
+UINT Menu(POINT point);
+UINT Menu(POINT point, MessageBoxFunction messageBox);

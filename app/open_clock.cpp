@@ -28,8 +28,12 @@ bool ClaimSingleInstance(HANDLE& mutex) {
     // Another clock runs: bring it forward. If its window is not there yet (or
     // no longer), there is nothing to show and this start simply ends.
     if (const HWND running = FindWindowW(APPCLASS, nullptr)) {
+        // The user just started this process, so it may take the foreground;
+        // the running clock, which takes it on the request once it is shown,
+        // may only if this process lets it, before the request arrives.
+        DWORD processId = 0;
+        if (GetWindowThreadProcessId(running, &processId)) AllowSetForegroundWindow(processId);
         PostMessageW(running, WM_SHOW_REQUEST, 0, 0);
-        SetForegroundWindow(running);
     }
     CloseHandle(mutex);
     mutex = nullptr;

@@ -10,8 +10,8 @@ using OwnedErrorBox = void (*)(HWND owner, const wchar_t* message);
 void ShowOwnedError(HWND owner, const wchar_t* message);
 
 // Claims the single-instance mutex into `mutex`. False when another clock
-// already holds it: that clock was asked to show itself (when its window
-// exists) and this process should end. A mutex that cannot be made at all
+// already holds it: that clock was allowed to take the foreground and asked
+// to show itself (when its window exists), and this process should end. A mutex that cannot be made at all
 // leaves `mutex` null and lets this process run unguarded.
 bool ClaimSingleInstance(HANDLE& mutex);
 

@@ -101,6 +101,7 @@ TEST_F(OpenClockTest, ASecondClaimAsksTheRunningClockToShowItselfAndEnds) {
     ASSERT_EQ(OpenClock(Capture), 0);
     visible = false;
     ShowWindow(windowHandle, SW_HIDE);
+    ASSERT_NE(GetForegroundWindow(), windowHandle);
 
     HANDLE second = nullptr;
     EXPECT_FALSE(ClaimSingleInstance(second));
@@ -117,6 +118,7 @@ TEST_F(OpenClockTest, ASecondClaimAsksTheRunningClockToShowItselfAndEnds) {
     EXPECT_TRUE(asked);
     EXPECT_TRUE(visible);
     EXPECT_TRUE(IsWindowVisible(windowHandle));
+    EXPECT_EQ(GetForegroundWindow(), windowHandle) << "the clock takes the foreground itself";
     CloseHandle(first);
 }
 

@@ -23,9 +23,11 @@
 #include "settings/settings_file.h"
 
 // What the clock window saw of the last popup menu: its items read back from
-// the real menu when it opened, and keys to post once its modal loop waits.
+// the real menu when it opened, where its window stood once its modal loop
+// waited, and keys to post then.
 struct MenuProbe {
     std::vector<MenuItem> items;
+    RECT place{};
     std::vector<WPARAM> keys;
     int opened = 0;
 };
@@ -81,8 +83,10 @@ inline LRESULT CALLBACK TestClockProc(HWND window, UINT message, WPARAM wParam, 
         }
         return 0;
     case WM_ENTERIDLE:
-        // The menu's loop waits for input: give it the keys, once.
+        // The menu's loop waits for input (lParam is the menu's window): give
+        // it the keys, once.
         if (wParam == MSGF_MENU) {
+            if (lParam) GetWindowRect(reinterpret_cast<HWND>(lParam), &menuProbe.place);
             for (WPARAM key : menuProbe.keys)
                 PostMessageW(window, WM_KEYDOWN, key, 0);
             menuProbe.keys.clear();

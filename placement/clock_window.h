@@ -13,6 +13,7 @@ inline constexpr int TICK_TIMER = 1;      // the clock tick
 inline constexpr int SAVE_TIMER = 2;      // saves the settings after the last resize request
 inline constexpr int ANIMATION_TIMER = 3; // one resize animation frame
 inline constexpr int LAYOUT_TIMER = 4;    // polls the monitor layout and waits for it to settle
+inline constexpr int TRAY_TIMER = 5;      // tries again to add a notification icon the shell refused
 inline constexpr int SESSION_TIMER = 6;   // asks for the session's notices again early at logon
 
 class ClockWindow {

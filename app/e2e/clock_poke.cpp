@@ -2,7 +2,8 @@
 // clock by its window class, sends it the messages a user's system sends (Wine
 // raises none of them on cue) and reports what only Windows can tell.
 //
-//   clock-poke info                 rect, styles, z-order, title, visibility, work area, icon
+//   clock-poke info                 rect, styles, z-order, title, visibility, work area, icon,
+//                                   whether the clock is the foreground window
 //   clock-poke menu                 whether a popup menu is open, and where
 //   clock-poke timechange | resume | suspend | taskbar | workarea | close | show
 //   clock-poke dpi DPI L T R B      WM_DPICHANGED with that suggested rectangle
@@ -11,8 +12,10 @@
 //   clock-poke display off | dimmed | on
 //                                   the display's power notice (PBT_POWERSETTINGCHANGE)
 //   clock-poke untray               removes the clock's notification icon
-//   clock-poke icon select | menu   the icon's left click or right click (posted: the
-//                                   menu it opens is modal)
+//   clock-poke icon select | menu [X Y]
+//                                   the icon's left click or right click (or Enter, or the
+//                                   menu key) with the anchor point the shell sends, the
+//                                   cursor unless X Y is given (posted: the menu is modal)
 //   clock-poke move X Y             moves the clock without sizing or activating it
 //   clock-poke resources            the clock process's GDI and USER objects and private bytes
 //   clock-poke dialog [close]       whether the size dialog is open; close sends it WM_CLOSE
@@ -92,6 +95,7 @@ int Info(HWND clock) {
     PrintRect("monitor", monitor.rcMonitor);
     PrintRect("work", monitor.rcWork);
     std::printf("icon %d\n", TrayIcon(clock, NIM_MODIFY));
+    std::printf("foreground %d\n", GetForegroundWindow() == clock);
     return DONE;
 }
 
@@ -284,12 +288,19 @@ int Run(int count, wchar_t** arguments) {
         if (state != L"off" && state != L"dimmed" && state != L"on") return USAGE;
         return sent(DisplayState(clock, state == L"off" ? 0 : state == L"on" ? 1 : 2));
     }
-    if (command == L"icon" && count == 3) {
+    if (command == L"icon" && (count == 3 || count == 5)) {
         const std::wstring event = arguments[2];
         if (event != L"select" && event != L"menu") return USAGE;
-        // Version 4 of the icon's callback: the event in the low word of lParam.
-        const LPARAM lParam = event == L"select" ? NIN_SELECT : WM_CONTEXTMENU;
-        return sent(PostMessageW(clock, WM_TRAY, 0, lParam) != 0);
+        POINT anchor{};
+        if (count == 5)
+            anchor = POINT{number(3), number(4)};
+        else
+            GetCursorPos(&anchor);
+        // Version 4 of the icon's callback: the event in the low word of
+        // lParam, the icon's id in its high word, the anchor in wParam.
+        const WORD message = event == L"select" ? NIN_SELECT : WM_CONTEXTMENU;
+        return sent(PostMessageW(clock, WM_TRAY, MAKEWPARAM(anchor.x, anchor.y),
+                                 MAKELPARAM(message, TRAY_ICON_ID)) != 0);
     }
     if (command == L"move" && count == 4)
         return sent(SetWindowPos(clock, nullptr, number(2), number(3), 0, 0,

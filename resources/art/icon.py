@@ -1,5 +1,7 @@
-"""The application icon: seven sizes, each stored PNG-compressed.
+"""The application icon: nine sizes, each stored PNG-compressed.
 
+Every size the notification area and the shell ask for between 100 and 300 % scaling
+(16, 20, 24, 32, 40, 48, 64 and 256 px) is drawn for itself, so none is scaled from another.
 128 and 256 px are the finished clock, reduced; 16 to 64 px are a simplified drawing
 (heavy rim, few marks, bold hands at 10:10) that stays legible at that size.
 """
@@ -12,8 +14,8 @@ from PIL import Image
 
 from common import BRASS, BRASS_SPECULAR, SIZE, layer, over, ramp, to_image
 
-SIZES = (16, 24, 32, 48, 64, 128, 256)
-SMALL = (16, 24, 32, 48, 64)
+SIZES = (16, 20, 24, 32, 40, 48, 64, 128, 256)
+SMALL = (16, 20, 24, 32, 40, 48, 64)
 
 
 def _cover_ss(d, px):
