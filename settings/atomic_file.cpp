@@ -1,6 +1,26 @@
 #include "settings/atomic_file.h"
 
+#include <array>
+
 namespace {
+
+// Virus scanners and the search indexer open a file that has just been
+// written, for a moment and often without sharing: a create or rename that
+// meets one is tried again after these waits (five tries, half a second in
+// all) before it gives up.
+constexpr std::array<DWORD, 4> RETRY_WAITS_MS = {50, 100, 150, 200};
+
+// After a failed call: whether it met another's open handle (a sharing
+// violation, or the access denied of a file still open after its deletion)
+// with a try left, in which case this waits for the next one.
+bool WaitToRetry(std::size_t attempt) {
+    const DWORD error = GetLastError();
+    if (attempt >= RETRY_WAITS_MS.size() ||
+        (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED))
+        return false;
+    Sleep(RETRY_WAITS_MS[attempt]);
+    return true;
+}
 
 // Owns a file handle; closes it once, explicitly or when it goes out of scope.
 struct FileHandle {
@@ -18,8 +38,20 @@ struct FileHandle {
 
 // A new or emptied file at `path`, open for writing.
 HANDLE CreateForWriting(const std::wstring& path) {
-    return CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                       nullptr);
+    for (std::size_t attempt = 0;; ++attempt) {
+        const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || !WaitToRetry(attempt)) return file;
+    }
+}
+
+// Moves `from` over `to`, on disk when this returns true.
+bool MoveOver(const std::wstring& from, const std::wstring& to) {
+    for (std::size_t attempt = 0;; ++attempt) {
+        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        if (!WaitToRetry(attempt)) return false;
+    }
 }
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
@@ -41,8 +73,7 @@ bool ReplaceFileAtomically(const std::wstring& path, std::string_view bytes) {
     if (!file.Valid()) return false;
     const bool flushed = WriteAll(file.handle, bytes) && FlushFileBuffers(file.handle);
     file.Close();
-    if (!flushed ||
-        !MoveFileExW(tempPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!flushed || !MoveOver(tempPath, path)) {
         DeleteFileW(tempPath.c_str());
         return false;
     }

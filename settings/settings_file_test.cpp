@@ -372,6 +372,74 @@ TEST_F(SettingsFile, FailedSaveKeepsThePreviousFile) {
     EXPECT_EQ(ReadBytes(iniPath), Utf16File(SettingsText(SaveLoopState(2))));
 }
 
+// A handle on a file opened without sharing, as a virus scanner holds a file
+// just written; another thread closes it after a moment.
+class HeldOpen {
+  public:
+    HeldOpen(const std::wstring& path, DWORD disposition, DWORD heldMs) : heldMs_(heldMs) {
+        file_ = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, disposition, 0, nullptr);
+        if (file_ != INVALID_HANDLE_VALUE) thread_ = CreateThread(nullptr, 0, Release, this, 0, nullptr);
+    }
+    HeldOpen(const HeldOpen&) = delete;
+    HeldOpen& operator=(const HeldOpen&) = delete;
+    ~HeldOpen() {
+        if (!thread_) return;
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+    }
+    bool Held() const { return thread_ != nullptr; }
+
+  private:
+    static DWORD WINAPI Release(void* self) {
+        auto* held = static_cast<HeldOpen*>(self);
+        Sleep(held->heldMs_);
+        CloseHandle(held->file_);
+        return 0;
+    }
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    HANDLE thread_ = nullptr;
+    DWORD heldMs_;
+};
+
+// A file held open for a moment is waited for; one held for longer than the
+// waits fails the save and keeps the old bytes. (Wine replaces a file with the
+// read-only attribute; the end-to-end scenario makes one that cannot be.)
+TEST_F(SettingsFile, SaveWaitsForAFileHeldOpenForAMoment) {
+    iniPath = File(L"settings.ini");
+    const std::wstring temp = iniPath + L".tmp";
+    cfg = SaveLoopState(1);
+    ASSERT_TRUE(SaveSettings(clockWindow));
+
+    const struct {
+        std::wstring path;
+        DWORD disposition;
+        const char* what;
+    } holds[] = {
+        {iniPath, OPEN_EXISTING, "the settings file (the rename waits)"},
+        {temp, CREATE_ALWAYS, "a stray temporary file (the create waits)"},
+    };
+    int state = 2;
+    for (const auto& hold : holds) {
+        HeldOpen held(hold.path, hold.disposition, 150);
+        ASSERT_TRUE(held.Held()) << hold.what;
+        cfg = SaveLoopState(state);
+        EXPECT_TRUE(SaveSettings(clockWindow)) << hold.what;
+        EXPECT_EQ(ReadBytes(iniPath), Utf16File(SettingsText(SaveLoopState(state)))) << hold.what;
+        EXPECT_FALSE(Exists(temp)) << hold.what;
+        ++state;
+    }
+
+    const Bytes before = ReadBytes(iniPath);
+    cfg = SaveLoopState(state);
+    {
+        HeldOpen held(iniPath, OPEN_EXISTING, 2000);
+        ASSERT_TRUE(held.Held());
+        EXPECT_FALSE(SaveSettings(clockWindow));
+    }
+    EXPECT_EQ(ReadBytes(iniPath), before);
+    EXPECT_FALSE(Exists(temp));
+}
+
 TEST_F(SettingsFile, FolderInPlaceOfTheFileIsNotReplaced) {
     iniPath = File(L"settings.ini");
     ASSERT_TRUE(CreateDirectoryW(iniPath.c_str(), nullptr));

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <sddl.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,19 +12,21 @@
 namespace {
 
 constexpr wchar_t RUN_KEY[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t APPROVED_KEY[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 constexpr wchar_t RUN_VALUE[] = L"VelmorClock";
 
-// Raw data and type of the Run value; found is false when it does not exist.
+// Raw data and type of a value named RUN_VALUE; found is false when it does not exist.
 struct RunValue {
     bool found = false;
     DWORD type = 0;
     std::vector<BYTE> data;
 };
 
-RunValue ReadRunValue() {
+RunValue ReadValue(const wchar_t* keyName) {
     RunValue value;
     HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, RUN_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return value;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyName, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return value;
     DWORD bytes = 0;
     if (RegQueryValueExW(key, RUN_VALUE, nullptr, &value.type, nullptr, &bytes) == ERROR_SUCCESS) {
         value.data.resize(bytes);
@@ -33,27 +37,62 @@ RunValue ReadRunValue() {
     RegCloseKey(key);
     return value;
 }
+RunValue ReadRunValue() {
+    return ReadValue(RUN_KEY);
+}
 
-void WriteRunValue(DWORD type, const void* data, std::size_t bytes) {
+void WriteValue(const wchar_t* keyName, DWORD type, const void* data, std::size_t bytes) {
     HKEY key;
     ASSERT_EQ(
-        RegCreateKeyExW(HKEY_CURRENT_USER, RUN_KEY, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+        RegCreateKeyExW(HKEY_CURRENT_USER, keyName, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
         ERROR_SUCCESS);
     EXPECT_EQ(
         RegSetValueExW(key, RUN_VALUE, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(bytes)),
         ERROR_SUCCESS);
     RegCloseKey(key);
 }
+void WriteRunValue(DWORD type, const void* data, std::size_t bytes) {
+    WriteValue(RUN_KEY, type, data, bytes);
+}
 
 void WriteRunText(DWORD type, const std::wstring& text) {
     WriteRunValue(type, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
 }
 
-void DeleteRunValue() {
+void WriteApproval(const std::vector<BYTE>& data) {
+    WriteValue(APPROVED_KEY, REG_BINARY, data.data(), data.size());
+}
+
+void DeleteValue(const wchar_t* keyName) {
     HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, RUN_KEY, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyName, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
     RegDeleteValueW(key, RUN_VALUE);
     RegCloseKey(key);
+}
+void DeleteRunValue() {
+    DeleteValue(RUN_KEY);
+}
+
+// Sets a key's access list from SDDL; the one it had is kept in `saved`.
+void SetKeyAccess(const wchar_t* keyName, const wchar_t* sddl, std::vector<BYTE>& saved) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, keyName, 0, READ_CONTROL | WRITE_DAC, &key), ERROR_SUCCESS);
+    DWORD bytes = 1024;
+    saved.resize(bytes);
+    EXPECT_EQ(RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, saved.data(), &bytes), ERROR_SUCCESS);
+    PSECURITY_DESCRIPTOR access = nullptr;
+    EXPECT_TRUE(
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &access, nullptr));
+    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, access), ERROR_SUCCESS);
+    LocalFree(access);
+    RegCloseKey(key);
+}
+void RestoreKeyAccess(const wchar_t* keyName, std::vector<BYTE>& saved) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyName, 0, WRITE_DAC, &key) != ERROR_SUCCESS) return;
+    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, saved.data()), ERROR_SUCCESS);
+    RegCloseKey(key);
+    saved.clear();
 }
 
 // The test run's own registry: cases (separate processes, possibly at the same
@@ -66,11 +105,18 @@ class Startup : public testing::Test {
         ASSERT_NE(turn, nullptr);
         ASSERT_NE(WaitForSingleObject(turn, 60000), WAIT_TIMEOUT);
         before = ReadRunValue();
+        approvedBefore = ReadValue(APPROVED_KEY);
         DeleteRunValue();
+        DeleteValue(APPROVED_KEY);
     }
     void TearDown() override {
+        if (!savedAccess.empty()) RestoreKeyAccess(APPROVED_KEY, savedAccess);
         DeleteRunValue();
+        DeleteValue(APPROVED_KEY);
         if (before.found) WriteRunValue(before.type, before.data.data(), before.data.size());
+        if (approvedBefore.found)
+            WriteValue(APPROVED_KEY, approvedBefore.type, approvedBefore.data.data(),
+                       approvedBefore.data.size());
         if (turn) {
             ReleaseMutex(turn);
             CloseHandle(turn);
@@ -80,6 +126,8 @@ class Startup : public testing::Test {
 
     HANDLE turn = nullptr;
     RunValue before;
+    RunValue approvedBefore;
+    std::vector<BYTE> savedAccess;
 };
 
 TEST(ExePath, IsThisExecutablesFullPath) {
@@ -186,6 +234,85 @@ TEST_F(Startup, ValuesThatFillOrOverflowTheBufferAreSafe) {
     EXPECT_FALSE(StartupEnabled());
     EXPECT_TRUE(SetStartup(false));
     EXPECT_FALSE(ReadRunValue().found);
+}
+
+// Task Manager's switch beside a Run value that is ours: it decides the check.
+TEST_F(Startup, TheShellsSwitchDecidesWhetherAnEntryStarts) {
+    const struct {
+        std::vector<BYTE> data;
+        bool enabled;
+        const char* what;
+    } cases[] = {
+        {{6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, true, "06 on"},
+        {{7, 0, 0, 0, 0x71, 0xC9, 0x33, 0xAE, 0x16, 0xD9, 0xD1, 0x01}, false, "07 off"},
+        {{}, true, "empty"},
+        {{3}, false, "one odd byte"},
+    };
+    ASSERT_TRUE(SetStartup(true));
+    for (const auto& c : cases) {
+        WriteApproval(c.data);
+        EXPECT_EQ(StartupEnabled(), c.enabled) << c.what;
+    }
+    // The switch alone, without the Run value, starts nothing.
+    WriteApproval({2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    DeleteRunValue();
+    EXPECT_FALSE(StartupEnabled());
+}
+
+TEST_F(Startup, EnablingTurnsTheSwitchOnAndDisablingRemovesItWithTheRunValue) {
+    // Switched off in Task Manager: the Run value is still there.
+    ASSERT_TRUE(SetStartup(true));
+    WriteApproval({7, 0, 0, 0, 0x71, 0xC9, 0x33, 0xAE, 0x16, 0xD9, 0xD1, 0x01});
+    ASSERT_FALSE(StartupEnabled());
+    // Choosing the item turns both on, the shell's other status bits kept.
+    ASSERT_TRUE(SetStartup(!StartupEnabled()));
+    EXPECT_TRUE(StartupEnabled());
+    EXPECT_TRUE(ReadRunValue().found);
+    const RunValue approved = ReadValue(APPROVED_KEY);
+    ASSERT_TRUE(approved.found);
+    EXPECT_EQ(approved.type, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(approved.data, (std::vector<BYTE>{6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+
+    ASSERT_TRUE(SetStartup(false));
+    EXPECT_FALSE(ReadRunValue().found);
+    EXPECT_FALSE(ReadValue(APPROVED_KEY).found);
+    // A switch with no Run value goes too.
+    WriteApproval({3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
+    EXPECT_TRUE(SetStartup(false));
+    EXPECT_FALSE(ReadValue(APPROVED_KEY).found);
+
+    // Without a switch, enabling makes none: the shell's absent switch is on.
+    ASSERT_TRUE(SetStartup(true));
+    EXPECT_TRUE(StartupEnabled());
+    EXPECT_FALSE(ReadValue(APPROVED_KEY).found);
+}
+
+TEST_F(Startup, ASwitchThatCannotBeReadIsOffAndIsReplaced) {
+    ASSERT_TRUE(SetStartup(true));
+    WriteApproval({2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    ASSERT_TRUE(StartupEnabled());
+    // Reading values denied (KEY_QUERY_VALUE), everything else allowed.
+    SetKeyAccess(APPROVED_KEY, L"D:(D;;0x1;;;WD)(A;;KA;;;WD)", savedAccess);
+    if (ReadValue(APPROVED_KEY).found) GTEST_SKIP() << "this registry does not deny reading a value";
+    EXPECT_FALSE(StartupEnabled());
+    // Choosing the item writes the plain switch over it.
+    ASSERT_TRUE(SetStartup(true));
+    RestoreKeyAccess(APPROVED_KEY, savedAccess);
+    EXPECT_EQ(ReadValue(APPROVED_KEY).data, (std::vector<BYTE>{2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_TRUE(StartupEnabled());
+}
+
+TEST_F(Startup, ASwitchThatCannotBeWrittenFailsTheEnabling) {
+    ASSERT_TRUE(SetStartup(true));
+    WriteApproval({3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
+    // Writing values denied (KEY_SET_VALUE), everything else allowed.
+    SetKeyAccess(APPROVED_KEY, L"D:(D;;0x2;;;WD)(A;;KA;;;WD)", savedAccess);
+    EXPECT_FALSE(SetStartup(true));
+    EXPECT_FALSE(StartupEnabled());
+    // Disabling still succeeds: the Run value is gone, the switch stays as it was.
+    EXPECT_TRUE(SetStartup(false));
+    EXPECT_FALSE(ReadRunValue().found);
+    EXPECT_EQ(ReadValue(APPROVED_KEY).data, (std::vector<BYTE>{3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
 } // namespace

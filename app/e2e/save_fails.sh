@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Saves that cannot succeed: the disk is full (a small tmpfs over the settings
 # folder, where the machine lets us mount one), the settings file is read-only,
-# the settings folder is a file. Each time the clock keeps running through a
+# the settings folder is read-only (the saves wait a moment for what looks like
+# a scanner's lock, then give up), the settings folder is a file. Each time the clock keeps running through a
 # resize (saved 400 ms later) and its close (saved again), ends with 0, and
 # what was there stays byte for byte; no temporary file is left behind.
 #   save_fails.sh PROGRAM.exe CLOCK-POKE.exe WINEPREFIX
@@ -52,6 +53,15 @@ cleanups+=("writable '$(settings_file)'")
 work_the_clock "read-only file"
 unchanged "$(settings_file)" "read-only file"
 writable "$(settings_file)" && cleanups=()
+
+# A read-only settings folder: no temporary file can be made in it.
+write_settings '[Clock]' Size=400
+cp "$(settings_file)" "$work/before"
+read_only "$(settings_dir)"
+cleanups+=("writable '$(settings_dir)'")
+work_the_clock "read-only folder"
+unchanged "$(settings_file)" "read-only folder"
+writable "$(settings_dir)" && cleanups=()
 
 # The settings folder is a file.
 rm -rf "$(settings_dir)"
