@@ -2,6 +2,7 @@
 
 #include "app/globals.h"
 #include "app/layout_memory.h"
+#include "app/window_call.h"
 #include "app/windows_clock_window.h"
 #include "placement/dpi.h"
 #include "placement/placement_memory_file.h"
@@ -22,8 +23,10 @@ namespace {
 LayoutMemory layoutMemory;
 
 // Runs a placement rule on the clock window, the settings, the DPI and the
-// resize state of this program.
+// resize state of this program. A DPI change sent from inside one of its
+// window calls is handled once the whole rule has run.
 template <class Rule> auto OnTheClock(Rule rule) {
+    const WindowCall call;
     WindowsClockWindow window(windowHandle, cfg, dpi, sizeLabel);
     return rule(Sizing{window, cfg, dpi, resizeCenter2, resizeMotion});
 }
@@ -35,6 +38,7 @@ std::unique_ptr<Gdiplus::Bitmap> LoadPng(int id) {
 }
 
 bool Present(int size, POINT topLeft, bool fast) {
+    const WindowCall call;
     return PresentFrame(windowHandle, cfg, size, topLeft, fast);
 }
 
