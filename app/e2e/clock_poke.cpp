@@ -6,6 +6,8 @@
 //   clock-poke menu                 whether a popup menu is open, and where
 //   clock-poke timechange | resume | suspend | taskbar | workarea | close | show
 //   clock-poke dpi DPI L T R B      WM_DPICHANGED with that suggested rectangle
+//   clock-poke scaled DPI           WM_GETDPISCALEDSIZE: "scaled CX CY RESULT", the size the
+//                                   clock asks for at DPI and what it returned
 //   clock-poke untray               removes the clock's notification icon
 //   clock-poke icon select | menu   the icon's left click or right click (posted: the
 //                                   menu it opens is modal)
@@ -112,21 +114,45 @@ int Menu() {
     return DONE;
 }
 
-// WM_DPICHANGED's rectangle is not carried across processes by the system, so
-// it is written into the clock's own memory and the message points there.
-int DpiChanged(HWND clock, int dpi, const RECT& suggested) {
+// A message whose lParam points at `data`: the system carries neither
+// WM_DPICHANGED's rectangle nor WM_GETDPISCALEDSIZE's size across processes, so
+// `data` is written into the clock's own memory, the message points there, and
+// what the clock left there is read back into `data`.
+bool SendWithData(HWND clock, UINT message, WPARAM wParam, void* data, SIZE_T bytes, LRESULT& result) {
     DWORD processId = 0;
     GetWindowThreadProcessId(clock, &processId);
-    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
-    if (!process) return FAILED;
-    void* remote =
-        VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    const HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_VM_READ, FALSE, processId);
+    if (!process) return false;
+    void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     bool sent = false;
-    if (remote && WriteProcessMemory(process, remote, &suggested, sizeof suggested, nullptr))
-        sent = Send(clock, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote));
+    if (remote && WriteProcessMemory(process, remote, data, bytes, nullptr)) {
+        DWORD_PTR answer = 0;
+        sent = SendMessageTimeoutW(clock, message, wParam, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+                                   SEND_TIMEOUT_MS, &answer) != 0 &&
+               ReadProcessMemory(process, remote, data, bytes, nullptr);
+        result = static_cast<LRESULT>(answer);
+    }
     if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     CloseHandle(process);
-    return sent ? DONE : FAILED;
+    return sent;
+}
+
+int DpiChanged(HWND clock, int dpi, RECT suggested) {
+    LRESULT result = 0;
+    return SendWithData(clock, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), &suggested, sizeof suggested, result)
+               ? DONE
+               : FAILED;
+}
+
+// The size is first the 1 x 1 nobody would ask for, so an unanswered question shows.
+int ScaledSize(HWND clock, int dpi) {
+    SIZE size{1, 1};
+    LRESULT result = 0;
+    if (!SendWithData(clock, WM_GETDPISCALEDSIZE, static_cast<WPARAM>(dpi), &size, sizeof size, result))
+        return FAILED;
+    std::printf("scaled %ld %ld %lld\n", size.cx, size.cy, static_cast<long long>(result));
+    return DONE;
 }
 
 // GDI objects counted in the process's own handle table; -1 when it cannot be read.
@@ -246,6 +272,7 @@ int Run(int count, wchar_t** arguments) {
     if (command == L"move" && count == 4)
         return sent(SetWindowPos(clock, nullptr, number(2), number(3), 0, 0,
                                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != 0);
+    if (command == L"scaled" && count == 3) return ScaledSize(clock, number(2));
     if (command == L"dpi" && count == 7)
         return DpiChanged(clock, number(2), RECT{number(3), number(4), number(5), number(6)});
     return USAGE;
