@@ -6,6 +6,10 @@
 //   clock-poke menu                 whether a popup menu is open, and where
 //   clock-poke timechange | resume | suspend | taskbar | workarea | close | show
 //   clock-poke dpi DPI L T R B      WM_DPICHANGED with that suggested rectangle
+//   clock-poke nest DPI L T R B     arms WM_DPICHANGED with that rectangle to be sent from inside
+//                                   the clock's own next SetWindowPos (dpi-nest.dll's hook),
+//                                   prints "armed", then "nested SENT KEPT": sent within 30 s,
+//                                   and the window still where it was when it returned
 //   clock-poke scaled DPI           WM_GETDPISCALEDSIZE: "scaled CX CY RESULT", the size the
 //                                   clock asks for at DPI and what it returned
 //   clock-poke untray               removes the clock's notification icon
@@ -32,6 +36,7 @@
 #include <vector>
 
 #include "app/constants.h"
+#include "app/e2e/nested_dpi.h"
 
 namespace {
 
@@ -155,6 +160,51 @@ int ScaledSize(HWND clock, int dpi) {
     return DONE;
 }
 
+constexpr DWORD NEST_WAIT_MS = 30000;
+
+// The hook library lies beside this program.
+HMODULE LoadNestLibrary() {
+    wchar_t path[MAX_PATH] = L"";
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    std::wstring library(path);
+    library.resize(library.find_last_of(L"\\/") + 1);
+    return LoadLibraryW((library + NESTED_DPI_LIBRARY).c_str());
+}
+
+int Nest(HWND clock, int dpi, const RECT& suggested) {
+    const HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                              sizeof(NestedDpiChange), NESTED_DPI_MAPPING);
+    auto* nested = mapping
+                       ? static_cast<NestedDpiChange*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0))
+                       : nullptr;
+    const HMODULE library = LoadNestLibrary();
+    const auto hook =
+        library
+            ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(library, NESTED_DPI_HOOK)))
+            : nullptr;
+    HHOOK installed = nullptr;
+    if (nested && hook) {
+        *nested = NestedDpiChange{1, static_cast<UINT>(dpi), suggested, 0, {}, {}};
+        installed =
+            SetWindowsHookExW(WH_CALLWNDPROC, hook, library, GetWindowThreadProcessId(clock, nullptr));
+    }
+    int code = FAILED;
+    if (installed) {
+        std::printf("armed\n");
+        std::fflush(stdout);
+        const ULONGLONG end = GetTickCount64() + NEST_WAIT_MS;
+        while (!nested->sent && GetTickCount64() < end)
+            Sleep(20);
+        UnhookWindowsHookEx(installed);
+        std::printf("nested %ld %d\n", nested->sent, EqualRect(&nested->before, &nested->after) != 0);
+        code = DONE;
+    }
+    if (nested) UnmapViewOfFile(nested);
+    if (mapping) CloseHandle(mapping);
+    return code;
+}
+
 // GDI objects counted in the process's own handle table; -1 when it cannot be read.
 long GdiTableCount(HANDLE process) {
     PROCESS_BASIC_INFORMATION basic{};
@@ -272,6 +322,8 @@ int Run(int count, wchar_t** arguments) {
     if (command == L"move" && count == 4)
         return sent(SetWindowPos(clock, nullptr, number(2), number(3), 0, 0,
                                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != 0);
+    if (command == L"nest" && count == 7)
+        return Nest(clock, number(2), RECT{number(3), number(4), number(5), number(6)});
     if (command == L"scaled" && count == 3) return ScaledSize(clock, number(2));
     if (command == L"dpi" && count == 7)
         return DpiChanged(clock, number(2), RECT{number(3), number(4), number(5), number(6)});

@@ -5,7 +5,8 @@
 # model alone), then WM_DPICHANGED with a rectangle of that size, which the
 # clock takes exactly where the work area holds it; on a work area 1080 high
 # the monitor cap then stores 540 and pulls the clock inside. The size is
-# saved, and a move back to 96 DPI keeps it.
+# saved, and a move back to 96 DPI keeps it. A change sent from inside the
+# clock's own window move waits until that move has returned.
 #   dpi.sh PROGRAM.exe CLOCK-POKE.exe WINEPREFIX SCREEN   (SCREEN: 1920x1440 or 1920x1080)
 . "$(dirname "$0")/common.sh"
 height=${screen#*x}
@@ -30,6 +31,26 @@ done <<CASES
 192 1200 150 60 150 $y $((2 * size)) $((2 * size))
 96 $size 300 200 300 200 $size $size
 CASES
+
+# Windows sends WM_DPICHANGED from inside the SetWindowPos that carried the
+# window to the other monitor. clock-poke's hook sends it from inside the
+# clock's own next one: "Always on top" from the menu sets the z-order. The
+# clock keeps the change until its call has returned (the window is still
+# where it was when the nested message returns), then takes the rectangle.
+read -r _ _ edge _ < <(poke scaled 192)
+open_menu || fail "the menu did not open"
+# Not through poke, which prints only once clock-poke has ended.
+"${wine_run[@]}" "$poke_exe" nest 192 150 60 $((150 + edge)) $((60 + edge)) </dev/null >"$work/nest.out" 2>>"$work/poke.log" &
+nest_pid=$!
+wait_for 20 grep -q '^armed' "$work/nest.out" || fail "the nested change was not armed: '$(cat "$work/nest.out")'"
+xdotool key Down Down Return
+wait "$nest_pid"
+nested=$(tail -1 "$work/nest.out" | tr -d '\r')
+[ "$nested" = "nested 1 1" ] && pass "a change sent from inside the clock's own SetWindowPos waits for it" \
+  || fail "nested change: '$nested', expected 'nested 1 1' (sent, and kept until the call returned)"
+if wait_for 10 rect_is "150 $y $((2 * size)) $((2 * size))"; then pass "after the nested change: window 150 $y $((2 * size))"
+else fail "after the nested change: window '$(clock_rect)', expected 150 $y $((2 * size))"; fi
+check_settings 10 "after the nested change" Size=$size X=150 Y="$y" AlwaysOnTop=1
 
 close_clock
 
