@@ -6,7 +6,8 @@
 # clock takes exactly where the work area holds it; on a work area 1080 high
 # the monitor cap then stores 540 and pulls the clock inside. The size is
 # saved, and a move back to 96 DPI keeps it. A change sent from inside the
-# clock's own window move waits until that move has returned.
+# clock's own window move waits until that move has returned. During a drag
+# the clock stays in the suggested rectangle until it is let go.
 #   dpi.sh PROGRAM.exe CLOCK-POKE.exe WINEPREFIX SCREEN   (SCREEN: 1920x1440 or 1920x1080)
 . "$(dirname "$0")/common.sh"
 height=${screen#*x}
@@ -52,6 +53,26 @@ if wait_for 10 rect_is "150 $y $((2 * size)) $((2 * size))"; then pass "after th
 else fail "after the nested change: window '$(clock_rect)', expected 150 $y $((2 * size))"; fi
 check_settings 10 "after the nested change" Size=$size X=150 Y="$y" AlwaysOnTop=1
 
+close_clock
+
+# A drag onto a monitor of another DPI: while the move loop runs the clock
+# takes the suggested rectangle as it is, even half off the screen, and saves
+# nothing; letting go pulls it inside and saves.
+write_settings '[Clock]' Size=320 X=400 Y=300
+cp "$(settings_file)" "$work/written.ini"
+start_clock_and_wait
+mouse_to_clock
+xdotool mousedown 1 sleep 0.2 mousemove_relative -- 10 0 sleep 0.2 mousemove_relative -- 10 0 sleep 0.3
+read -r _ _ edge _ < <(poke scaled 144)
+poke dpi 144 -100 300 $((edge - 100)) $((300 + edge))
+if wait_for 10 rect_is "-100 300 $edge $edge"; then pass "during a drag: the suggested rectangle as it is"
+else fail "during a drag: window '$(clock_rect)', expected -100 300 $edge $edge"; fi
+cmp -s "$work/written.ini" "$(settings_file)" && pass "during a drag: nothing saved" \
+  || fail "during a drag the settings were saved: '$(settings_text)'"
+xdotool mouseup 1
+if wait_for 10 rect_is "0 300 $edge $edge"; then pass "let go: pulled inside the screen"
+else fail "let go: window '$(clock_rect)', expected 0 300 $edge $edge"; fi
+check_settings 10 "let go" Size=320 X=0 Y=300
 close_clock
 
 echo "$failures failure(s)"
