@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -102,32 +101,6 @@ TEST_F(ClockWindowProc, ADpiChangeClampsTheSizeForGoodTakesTheSuggestionAndSaves
     SendDpiChanged(96, SuggestedAt(500, 200, 96));
     EXPECT_EQ(cfg.Size, expected);
     EXPECT_EQ(Rect().right - Rect().left, expected);
-}
-
-// During a drag the clock takes the suggested rectangle as it is, even half
-// off its monitor, and saves nothing; the end of the move loop pulls it back
-// inside and saves. Outside the loop both happen at once.
-TEST_F(ClockWindowProc, ADpiChangeDuringADragWaitsForItsEndToKeepTheClockOnScreen) {
-    const RECT area = WorkArea();
-    std::filesystem::remove(iniPath);
-    SendMessageW(windowHandle, WM_ENTERSIZEMOVE, 0, 0);
-    const RECT suggested = SuggestedAt(area.left - 200, area.top - 100, 144);
-    EXPECT_EQ(suggested.right - suggested.left, 480);
-    SendDpiChanged(144, suggested);
-    RECT rect = Rect();
-    EXPECT_TRUE(EqualRect(&rect, &suggested));
-    EXPECT_FALSE(std::filesystem::exists(iniPath));
-    SendMessageW(windowHandle, WM_EXITSIZEMOVE, 0, 0);
-    EXPECT_EQ(Rect().left, area.left);
-    EXPECT_EQ(Rect().top, area.top);
-    EXPECT_EQ(Rect().right - Rect().left, 480);
-    EXPECT_TRUE(std::filesystem::exists(iniPath));
-
-    std::filesystem::remove(iniPath);
-    SendDpiChanged(96, SuggestedAt(area.right - 100, area.top + 50, 96));
-    EXPECT_EQ(Rect().left, area.right - 320);
-    EXPECT_EQ(Rect().top, area.top + 50);
-    EXPECT_TRUE(std::filesystem::exists(iniPath));
 }
 
 // Windows sends WM_DPICHANGED from inside the SetWindowPos or
