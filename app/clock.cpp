@@ -3,6 +3,7 @@
 #include "app/globals.h"
 #include "app/layout_memory.h"
 #include "app/sight_watch.h"
+#include "app/window_call.h"
 #include "app/windows_clock_window.h"
 #include "placement/dpi.h"
 #include "placement/placement_memory_file.h"
@@ -26,8 +27,10 @@ LayoutMemory layoutMemory;
 SightWatch sightWatch;
 
 // Runs a placement rule on the clock window, the settings, the DPI and the
-// resize state of this program.
+// resize state of this program. A DPI change sent from inside one of its
+// window calls is handled once the whole rule has run.
 template <class Rule> auto OnTheClock(Rule rule) {
+    const WindowCall call;
     WindowsClockWindow window(windowHandle, cfg, dpi, sizeLabel);
     return rule(Sizing{window, cfg, dpi, resizeCenter2, resizeMotion});
 }
@@ -39,6 +42,7 @@ std::unique_ptr<Gdiplus::Bitmap> LoadPng(int id) {
 }
 
 bool Present(int size, POINT topLeft, bool fast) {
+    const WindowCall call;
     return PresentFrame(windowHandle, cfg, size, topLeft, fast);
 }
 

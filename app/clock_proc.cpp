@@ -9,8 +9,10 @@
 #include "app/menu.h"
 #include "app/size_dialog.h"
 #include "app/tray.h"
+#include "app/window_call.h"
 #include "placement/clock_window.h"
 #include "placement/dpi.h"
+#include "placement/dpi_change.h"
 #include "placement/size_model.h"
 #include "placement/wheel_step.h"
 #include "presentation/present.h"
@@ -23,6 +25,9 @@ namespace {
 constexpr wchar_t RENDER_FAILED[] = L"Velmor Clock: layered rendering failed.\n";
 
 bool renderFailed = false; // the debugger line is written once per run
+
+// The system's move loop (a drag) runs: from WM_ENTERSIZEMOVE to WM_EXITSIZEMOVE.
+bool inMoveLoop = false;
 
 // The tick: redraw the hands unless hidden, minimised or animating a resize
 // (whose frames come from the animation timer then).
@@ -144,27 +149,49 @@ void OnPowerEvent(WPARAM event, LPARAM lParam) {
     NoticeLayoutChange();
 }
 
+void OnEnterSizeMove() {
+    inMoveLoop = true;
+}
+
 void OnExitSizeMove() {
+    inMoveLoop = false;
     KeepVisible(false);
     SaveSettings();
     RememberPlace();
 }
 
+// Windows asks for the clock's size at a new DPI before it suggests a
+// rectangle for it: the size setting as that DPI limits it, so the suggestion
+// is the clock's own size and keeps it where the pointer holds it.
+LRESULT OnGetDpiScaledSize(WPARAM newDpi, SIZE* size) {
+    const int edge = ScaledEdge(cfg.Size, static_cast<unsigned>(newDpi));
+    *size = SIZE{edge, edge};
+    return TRUE;
+}
+
 // The clock moved to a monitor of another DPI: the size setting is clamped for
-// it for good, and the clock goes where the system suggests at that size.
+// it for good, and the clock takes the rectangle the system suggests. During a
+// drag it stays there under the pointer; the end of the move loop keeps it on
+// screen and saves. Sent from inside one of our own window calls, the change
+// waits until that call has returned.
 // Not a layout notice: a drag onto another monitor brings it too, and a
 // monitor's own change of scale shows in the layout the poll reads.
-void OnDpiChanged(WPARAM wParam, const RECT* suggested) {
+void OnDpiChanged(HWND window, WPARAM wParam, const RECT& suggested) {
+    if (DeferDpiChange(window, wParam, suggested)) return;
     StopResize();
     dpi = HIWORD(wParam) == 0 ? velmor::size::REFERENCE_DPI : HIWORD(wParam);
     cfg.Size = ClampSize(cfg.Size, dpi);
-    Present(Pixels(cfg.Size, dpi), POINT{suggested->left, suggested->top}, false);
+    const int width = Pixels(cfg.Size, dpi);
+    const ScreenPoint at =
+        PlaceInSuggested({suggested.left, suggested.top, suggested.right, suggested.bottom}, width);
+    Present(width, POINT{at.x, at.y}, false);
     if (!initializing) {
-        KeepVisible(false);
+        if (!inMoveLoop) KeepVisible(false);
         Schedule();
-        SaveSettings();
+        if (!inMoveLoop) SaveSettings();
     }
     if (sizeWindow) LayoutSize(sizeWindow);
+    RefreshTrayIcon(); // the shell may want the icon at another size now
 }
 
 } // namespace
@@ -218,13 +245,17 @@ LRESULT CALLBACK ClockProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_POWERBROADCAST:
         OnPowerEvent(wParam, lParam);
         return TRUE;
+    case WM_ENTERSIZEMOVE:
+        OnEnterSizeMove();
+        return 0;
     case WM_EXITSIZEMOVE:
         OnExitSizeMove();
         return 0;
     case WM_DPICHANGED:
-        OnDpiChanged(wParam, reinterpret_cast<const RECT*>(lParam));
-        RefreshTrayIcon();
+        OnDpiChanged(window, wParam, *reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_GETDPISCALEDSIZE:
+        return OnGetDpiScaledSize(wParam, reinterpret_cast<SIZE*>(lParam));
     case WM_TRAY:
         TrayEvent(wParam, lParam);
         return 0;

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/clock.h"
@@ -76,16 +78,40 @@ TEST_F(ClockWindowProc, AnIconTheNewTaskbarRefusesComesOnTheTrayTimer) {
     notifyIcon = Shell_NotifyIconW;
 }
 
-TEST_F(ClockWindowProc, ADpiChangeClampsTheSizeForGoodMovesToTheSuggestionAndSaves) {
-    cfg.Size = 900;
-    RECT suggested{500, 200, 900, 600}; // its size is not used
-    SendMessageW(windowHandle, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(dpi, 192u);
-    // 600 at 192 DPI, or less where the work area cannot hold 1200 pixels.
+// What Windows asks and then suggests at a DPI: the clock's own edge there.
+SIZE AskScaledSize(unsigned newDpi) {
+    SIZE size{1, 1};
+    EXPECT_EQ(SendMessageW(windowHandle, WM_GETDPISCALEDSIZE, newDpi, reinterpret_cast<LPARAM>(&size)), TRUE);
+    return size;
+}
+
+RECT SuggestedAt(LONG left, LONG top, unsigned newDpi) {
+    const SIZE size = AskScaledSize(newDpi);
+    return RECT{left, top, left + size.cx, top + size.cy};
+}
+
+void SendDpiChanged(unsigned newDpi, const RECT& suggested) {
+    SendMessageW(windowHandle, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+}
+
+RECT WorkArea() {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     GetMonitorInfoW(MonitorFromWindow(windowHandle, MONITOR_DEFAULTTONEAREST), &info);
-    const int held = std::min(info.rcWork.right - info.rcWork.left, info.rcWork.bottom - info.rcWork.top);
+    return info.rcWork;
+}
+
+TEST_F(ClockWindowProc, ADpiChangeClampsTheSizeForGoodTakesTheSuggestionAndSaves) {
+    cfg.Size = 900;
+    // The size model's limit alone: 600 at 192 DPI, 1200 pixels.
+    const SIZE asked = AskScaledSize(192);
+    EXPECT_EQ(std::pair(asked.cx, asked.cy), std::pair(1200L, 1200L));
+    SendDpiChanged(192, SuggestedAt(0, 0, 192));
+    EXPECT_EQ(dpi, 192u);
+    // 600 at 192 DPI, or less where the work area cannot hold 1200 pixels.
+    const RECT area = WorkArea();
+    const int held = std::min(area.right - area.left, area.bottom - area.top);
     const int expected = std::min(600, MulDiv(held, 96, 192));
     EXPECT_EQ(cfg.Size, expected);
     const RECT rect = Rect();
@@ -95,9 +121,99 @@ TEST_F(ClockWindowProc, ADpiChangeClampsTheSizeForGoodMovesToTheSuggestionAndSav
     LoadSettings();
     EXPECT_EQ(cfg.Size, saved.Size);
     // Back to 96 DPI the stored size stays.
-    SendMessageW(windowHandle, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(AskScaledSize(96).cx, expected);
+    SendDpiChanged(96, SuggestedAt(500, 200, 96));
     EXPECT_EQ(cfg.Size, expected);
     EXPECT_EQ(Rect().right - Rect().left, expected);
+}
+
+// Windows sends WM_DPICHANGED from inside the SetWindowPos or
+// UpdateLayeredWindow that carried the window onto the other monitor; Wine
+// never does. Inside a SetWindowPos it is sent here when the window hears the
+// WM_WINDOWPOSCHANGED that Wine sends from inside it (the test's procedure in
+// front of ClockProc); Wine's layered update sends nothing from inside, so
+// there the presentation's stand-in for it sends the change after the real
+// update, before returning.
+struct Nested {
+    bool armed = false;
+    RECT suggested{};
+    bool inside = false;    // the change was sent from inside a call
+    HDC dcInside = nullptr; // the surface before and after the change was sent
+    int sizeInside = 0;
+    HDC dcAfter = nullptr;
+    int sizeAfter = 0;
+} nested;
+WNDPROC clockProc = nullptr;
+
+void SendNestedChange() {
+    if (!nested.armed) return;
+    nested.armed = false;
+    nested.inside = true;
+    nested.dcInside = dibDC;
+    nested.sizeInside = dibSize;
+    nested.suggested = SuggestedAt(200, 100, 192); // asked first, as Windows does
+    SendDpiChanged(192, nested.suggested);
+    nested.dcAfter = dibDC;
+    nested.sizeAfter = dibSize;
+}
+
+LRESULT CALLBACK ChangeInsideSetWindowPos(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_WINDOWPOSCHANGED) SendNestedChange();
+    return CallWindowProcW(clockProc, window, message, wParam, lParam);
+}
+
+BOOL WINAPI ChangeInsideLayeredUpdate(HWND window, const UPDATELAYEREDWINDOWINFO* info) {
+    const BOOL updated = UpdateLayeredWindowIndirect(window, info);
+    SendNestedChange();
+    return updated;
+}
+
+TEST_F(ClockWindowProc, ADpiChangeSentInsideOurOwnWindowCallWaitsUntilItReturns) {
+    clockProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(windowHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChangeInsideSetWindowPos)));
+    ASSERT_NE(clockProc, nullptr);
+    layeredUpdate = ChangeInsideLayeredUpdate;
+    const struct {
+        const char* call;
+        void (*run)();
+    } calls[] = {
+        {"a change of z-order (SetWindowPos), then a layered update",
+         +[] {
+             cfg.AlwaysOnTop = !cfg.AlwaysOnTop;
+             KeepVisible(false);
+         }},
+        {"a layered update at a new size, ending an animation",
+         +[] {
+             Resize(cfg.Size + 12);
+             FinishResize();
+         }},
+        {"a redraw", +[] { Render(); }},
+    };
+    for (const auto& call : calls) {
+        SCOPED_TRACE(call.call);
+        cfg.Size = 320;
+        SendDpiChanged(96, SuggestedAt(100, 100, 96));
+        nested = {};
+        nested.armed = true;
+        call.run();
+        if (!nested.inside) {
+            ADD_FAILURE() << "the change was not sent from inside the call";
+            continue;
+        }
+        // Inside, the surface the call was using stayed as it was.
+        EXPECT_EQ(nested.dcAfter, nested.dcInside);
+        EXPECT_EQ(nested.sizeAfter, nested.sizeInside);
+        // Once it had returned, the change was handled: the new DPI, the
+        // suggested rectangle, a clock that draws.
+        EXPECT_EQ(dpi, 192u);
+        const RECT rect = Rect();
+        EXPECT_TRUE(EqualRect(&rect, &nested.suggested))
+            << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
+        EXPECT_EQ(dibSize, rect.right - rect.left);
+        EXPECT_TRUE(Render());
+    }
+    layeredUpdate = UpdateLayeredWindowIndirect;
+    SetWindowLongPtrW(windowHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(clockProc));
 }
 
 TEST_F(ClockWindowProc, WheelNotchesResizeAboutTheCentreAndAWorkAreaChangePullsTheClockInside) {

@@ -64,6 +64,7 @@ void OnCommand(HWND dialog, WORD id) {
         SendMessageW(sizeSlider, TBM_SETPOS, TRUE, cfg.Size);
         break;
     case DONE_ID:
+    case IDOK:     // Enter, through IsDialogMessageW, when it found no default button
     case IDCANCEL: // Esc, through IsDialogMessageW
         DestroyWindow(dialog);
         break;
@@ -89,11 +90,20 @@ LRESULT OnStaticColor(HDC dc) {
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
 }
 
-// Moved to a monitor of another DPI: take the suggested rectangle and lay out again.
-void OnDpiChanged(HWND dialog, const RECT& suggested) {
+// Moved to a monitor of another DPI: take the suggested rectangle and lay out
+// again for the DPI the message gives.
+void OnDpiChanged(HWND dialog, WPARAM wParam, const RECT& suggested) {
     SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    LayoutSize(dialog);
+    LayoutSize(dialog, HIWORD(wParam) == 0 ? velmor::size::REFERENCE_DPI : HIWORD(wParam));
+}
+
+// The outer size of the dialog whose client area is laid out at `dialogDpi`.
+ScreenSize DialogFrame(unsigned dialogDpi) {
+    const ScreenSize client = SizeDialogClient(dialogDpi);
+    RECT frame{0, 0, client.width, client.height};
+    AdjustWindowRectExForDpi(&frame, DIALOG_STYLE, FALSE, DIALOG_EX_STYLE, dialogDpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 } // namespace
@@ -103,23 +113,36 @@ void OpenSizeDialog() {
         SetForegroundWindow(sizeWindow);
         return;
     }
-    // The client area is sized for the clock's DPI: the dialog opens on the clock's monitor.
-    const ScreenSize client = SizeDialogClient(dpi);
-    RECT frame{0, 0, client.width, client.height};
-    AdjustWindowRectExForDpi(&frame, DIALOG_STYLE, FALSE, DIALOG_EX_STYLE, dpi);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
+    // Sized first for the clock's DPI: the dialog opens on the clock's monitor.
+    const ScreenSize frame = DialogFrame(dpi);
     WindowsClockWindow clock(windowHandle, cfg, dpi, sizeLabel);
     const ScreenRect clockRect = clock.Rect();
     const ScreenPoint at =
-        KeepInside({clockRect.left, clockRect.top}, width, height, clock.WorkArea(clockRect));
+        KeepInside({clockRect.left, clockRect.top}, frame.width, frame.height, clock.WorkArea(clockRect));
 
-    sizeWindow = CreateWindowExW(DIALOG_EX_STYLE, SIZECLASS, DIALOG_TITLE, DIALOG_STYLE, at.x, at.y, width,
-                                 height, windowHandle, nullptr, instance, nullptr);
+    sizeWindow = CreateWindowExW(DIALOG_EX_STYLE, SIZECLASS, DIALOG_TITLE, DIALOG_STYLE, at.x, at.y,
+                                 frame.width, frame.height, windowHandle, nullptr, instance, nullptr);
     if (!sizeWindow) return; // the next request tries again
+    // The window has the DPI of the monitor it opened on, which is not the
+    // clock's when the clock straddles two monitors or has not yet heard of
+    // its own new DPI; Windows sends no DPI change for a window being created.
+    FitSizeDialog(sizeWindow, WindowDpi(sizeWindow));
     ShowWindow(sizeWindow, SW_SHOW);
     SetForegroundWindow(sizeWindow);
     SetFocus(sizeSlider);
+}
+
+void FitSizeDialog(HWND dialog, unsigned dialogDpi) {
+    const ScreenSize frame = DialogFrame(dialogDpi);
+    RECT rect{};
+    GetWindowRect(dialog, &rect);
+    if (rect.right - rect.left != frame.width || rect.bottom - rect.top != frame.height) {
+        WindowsClockWindow clock(windowHandle, cfg, dpi, sizeLabel);
+        const ScreenPoint at = KeepInside({rect.left, rect.top}, frame.width, frame.height,
+                                          clock.WorkArea({rect.left, rect.top, rect.right, rect.bottom}));
+        SetWindowPos(dialog, nullptr, at.x, at.y, frame.width, frame.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    LayoutSize(dialog, dialogDpi);
 }
 
 LRESULT CALLBACK SizeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -142,8 +165,10 @@ LRESULT CALLBACK SizeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
     case WM_CTLCOLORSTATIC:
         return OnStaticColor(reinterpret_cast<HDC>(wParam));
     case WM_DPICHANGED:
-        OnDpiChanged(dialog, *reinterpret_cast<const RECT*>(lParam));
+        OnDpiChanged(dialog, wParam, *reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case DM_GETDEFID: // Enter in the dialog presses "Done" (IsDialogMessageW asks for it)
+        return MAKELRESULT(DONE_ID, DC_HASDEFID);
     default:
         return DefWindowProcW(dialog, message, wParam, lParam);
     }

@@ -8,6 +8,10 @@
 // brings the open one to the front.
 void OpenSizeDialog();
 
+// Sizes the open dialog for its client area at `dialogDpi`, the DPI of the
+// monitor it is on, inside that monitor's work area, and lays it out for it.
+void FitSizeDialog(HWND dialog, unsigned dialogDpi);
+
 LRESULT CALLBACK SizeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Makes the font for the dialog's own DPI and lays the controls out for it;

@@ -32,8 +32,8 @@ RECT WorkArea() {
 }
 
 // Wine gives every window the one system DPI, so the dialog's own DPI is given
-// by hand; the frame holds the client area at the clock's DPI, and where the
-// window's DPI is that DPI (96 under Wine) the client area itself is checked.
+// by hand; the frame holds the client area at that DPI, and where the window's
+// DPI is that DPI (96 under Wine) the client area itself is checked.
 TEST_F(SizeDialog, LaysItselfOutForTheDpi) {
     const struct {
         unsigned dpi;
@@ -48,7 +48,7 @@ TEST_F(SizeDialog, LaysItselfOutForTheDpi) {
         SCOPED_TRACE(row.dpi);
         dpi = row.dpi;
         OpenSizeDialog();
-        LayoutSize(sizeWindow, row.dpi);
+        FitSizeDialog(sizeWindow, row.dpi);
         RECT frame{0, 0, row.width, row.height}, client{};
         AdjustWindowRectExForDpi(&frame, WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_TOOLWINDOW, row.dpi);
         const RECT outer = WindowRect(sizeWindow);
@@ -77,6 +77,29 @@ TEST_F(SizeDialog, LaysItselfOutForTheDpi) {
         EXPECT_EQ(Text(sizeLabel), row.label);
         DestroyWindow(sizeWindow);
     }
+}
+
+// The clock at 144 DPI, the monitor the dialog opens on at the window's own
+// DPI (Wine's one system DPI): the dialog is laid out for its monitor, while
+// the slider and the label follow the clock.
+TEST_F(SizeDialog, OpensAtTheDpiOfItsMonitorNotTheClocks) {
+    dpi = 144;
+    OpenSizeDialog();
+    const unsigned own = GetDpiForWindow(sizeWindow);
+    ASSERT_NE(own, 144u);
+    const ScreenSize client = SizeDialogClient(own);
+    RECT rect{};
+    GetClientRect(sizeWindow, &rect);
+    EXPECT_EQ(std::pair(rect.right, rect.bottom), std::pair(LONG{client.width}, LONG{client.height}));
+    LOGFONTW font{};
+    GetObjectW(sizeFont, sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -SizeDialogFontHeight(own));
+    const ControlPlace done = SizeDialogControls(own)[DONE_ID - SIZE_LABEL_ID];
+    rect = WindowRect(GetDlgItem(sizeWindow, DONE_ID));
+    MapWindowPoints(nullptr, sizeWindow, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ((ScreenPoint{rect.left, rect.top}), done.topLeft);
+    EXPECT_EQ(Slider(TBM_GETRANGEMAX), 800);
+    EXPECT_EQ(Text(sizeLabel), L"Size: 100%  (480 pixels wide)");
 }
 
 TEST_F(SizeDialog, OpensOnceOverTheClockInsideTheWorkArea) {
@@ -129,11 +152,12 @@ TEST_F(SizeDialog, SliderAndDefaultSizeResizeTheClockAndTheLabelFollowsEverySize
     EXPECT_EQ(Slider(TBM_GETPOS), cfg.Size);
 }
 
-TEST_F(SizeDialog, EscDoneAndTheCloseBoxEachCloseItAndSaveOnce) {
-    for (auto close :
-         {+[] { PostMessageW(sizeSlider, WM_KEYDOWN, VK_ESCAPE, 0); }, // through IsDialogMessageW
-          +[] { SendMessageW(GetDlgItem(sizeWindow, DONE_ID), BM_CLICK, 0, 0); },
-          +[] { PostMessageW(sizeWindow, WM_SYSCOMMAND, SC_CLOSE, 0); }}) {
+// Esc and Enter as keys pressed on the slider, through IsDialogMessageW.
+TEST_F(SizeDialog, EscEnterDoneAndTheCloseBoxEachCloseItAndSaveOnce) {
+    for (auto close : {+[] { PostMessageW(sizeSlider, WM_KEYDOWN, VK_ESCAPE, 0); },
+                       +[] { PostMessageW(sizeSlider, WM_KEYDOWN, VK_RETURN, 0); },
+                       +[] { SendMessageW(GetDlgItem(sizeWindow, DONE_ID), BM_CLICK, 0, 0); },
+                       +[] { PostMessageW(sizeWindow, WM_SYSCOMMAND, SC_CLOSE, 0); }}) {
         OpenSizeDialog();
         const HWND dialog = sizeWindow;
         Forget();
@@ -157,6 +181,9 @@ TEST_F(SizeDialog, DpiChangeTakesTheSuggestedRectangle) {
     SendMessageW(sizeWindow, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
     const RECT rect = WindowRect(sizeWindow);
     EXPECT_TRUE(EqualRect(&rect, &suggested));
+    LOGFONTW font{};
+    GetObjectW(sizeFont, sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -32); // laid out for the DPI the message gives
     EXPECT_EQ(Slider(TBM_GETRANGEMAX), 600);
     EXPECT_EQ(Text(sizeLabel), L"Size: 100%  (640 pixels wide)");
 }

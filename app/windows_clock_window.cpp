@@ -1,5 +1,6 @@
 #include "app/windows_clock_window.h"
 
+#include "app/window_call.h"
 #include "placement/size_label_window.h"
 #include "presentation/present.h"
 
@@ -36,11 +37,13 @@ void WindowsClockWindow::StopTimer(int id) {
 }
 
 void WindowsClockWindow::SetTopmost(bool topmost) {
+    const WindowCall call;
     SetWindowPos(window_, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 bool WindowsClockWindow::Present(int width, ScreenPoint topLeft, bool fast) {
+    const WindowCall call;
     return PresentFrame(window_, settings_, width, POINT{topLeft.x, topLeft.y}, fast);
 }
 

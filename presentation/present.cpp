@@ -15,6 +15,7 @@ HBITMAP dib = nullptr;
 HDC dibDC = nullptr;
 HBITMAP oldDib = nullptr;
 HWND dibShownOn = nullptr;
+LayeredUpdate layeredUpdate = UpdateLayeredWindowIndirect;
 
 namespace {
 
@@ -94,7 +95,7 @@ bool PresentFrame(HWND window, const Settings& settings, int size, POINT topLeft
     info.prcDirty = dirty.top < dirty.bottom ? &dirty : nullptr;
     // The window shows the surface's frame once the update succeeds; after a
     // failed one it shows something else, so the next update takes every row.
-    const bool shown = UpdateLayeredWindowIndirect(window, &info) != FALSE;
+    const bool shown = layeredUpdate(window, &info) != FALSE;
     dibShownOn = shown ? window : nullptr;
     return shown;
 }

@@ -16,6 +16,12 @@ extern HDC dibDC;                       // memory DC holding `dib`
 extern HBITMAP oldDib;                  // what `dibDC` held before `dib`
 extern HWND dibShownOn;                 // the window showing the frame `dib` holds; null: none
 
+// The layered update itself. Windows sends WM_DPICHANGED from inside it when
+// it carries the window onto a monitor of another DPI; Wine never does, so a
+// test puts a stand-in here that does.
+using LayeredUpdate = BOOL(WINAPI*)(HWND window, const UPDATELAYEREDWINDOWINFO* info);
+extern LayeredUpdate layeredUpdate;
+
 // Draws the frame for now at `size` pixels (clamped into 160..1200) with the
 // options of `settings`, and moves, sizes and repaints `window` at `topLeft`
 // in one layered update. A steady tick redraws, copies and hands over only

@@ -11,6 +11,12 @@
 //                                   the session's notice (WM_WTSSESSION_CHANGE)
 //   clock-poke display off | dimmed | on
 //                                   the display's power notice (PBT_POWERSETTINGCHANGE)
+//   clock-poke nest DPI L T R B     arms WM_DPICHANGED with that rectangle to be sent from inside
+//                                   the clock's own next SetWindowPos (dpi-nest.dll's hook),
+//                                   prints "armed", then "nested SENT KEPT": sent within 30 s,
+//                                   and the window still where it was when it returned
+//   clock-poke scaled DPI           WM_GETDPISCALEDSIZE: "scaled CX CY RESULT", the size the
+//                                   clock asks for at DPI and what it returned
 //   clock-poke untray               removes the clock's notification icon
 //   clock-poke icon select | menu [X Y]
 //                                   the icon's left click or right click (or Enter, or the
@@ -38,6 +44,7 @@
 #include <vector>
 
 #include "app/constants.h"
+#include "app/e2e/nested_dpi.h"
 
 namespace {
 
@@ -121,37 +128,90 @@ int Menu() {
     return DONE;
 }
 
-// WM_DPICHANGED's rectangle is not carried across processes by the system, so
-// it is written into the clock's own memory and the message points there.
-int DpiChanged(HWND clock, int dpi, const RECT& suggested) {
+// A message whose lParam points at `data`: the system carries neither
+// WM_DPICHANGED's rectangle, WM_GETDPISCALEDSIZE's size nor a power setting across processes, so
+// `data` is written into the clock's own memory, the message points there, and
+// what the clock left there is read back into `data`.
+bool SendWithData(HWND clock, UINT message, WPARAM wParam, void* data, SIZE_T bytes, LRESULT& result) {
     DWORD processId = 0;
     GetWindowThreadProcessId(clock, &processId);
-    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
-    if (!process) return FAILED;
-    void* remote =
-        VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    bool sent = false;
-    if (remote && WriteProcessMemory(process, remote, &suggested, sizeof suggested, nullptr))
-        sent = Send(clock, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote));
-    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
-    return sent ? DONE : FAILED;
-}
-
-// Sends `message` with lParam pointing at a copy of `bytes` made in the clock's
-// own memory: pointers in a message's lParam are not carried across processes.
-bool SendWithData(HWND clock, UINT message, WPARAM wParam, const void* data, SIZE_T bytes) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(clock, &processId);
-    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    const HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_VM_READ, FALSE, processId);
     if (!process) return false;
     void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     bool sent = false;
-    if (remote && WriteProcessMemory(process, remote, data, bytes, nullptr))
-        sent = Send(clock, message, wParam, reinterpret_cast<LPARAM>(remote));
+    if (remote && WriteProcessMemory(process, remote, data, bytes, nullptr)) {
+        DWORD_PTR answer = 0;
+        sent = SendMessageTimeoutW(clock, message, wParam, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+                                   SEND_TIMEOUT_MS, &answer) != 0 &&
+               ReadProcessMemory(process, remote, data, bytes, nullptr);
+        result = static_cast<LRESULT>(answer);
+    }
     if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     CloseHandle(process);
     return sent;
+}
+
+int DpiChanged(HWND clock, int dpi, RECT suggested) {
+    LRESULT result = 0;
+    return SendWithData(clock, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), &suggested, sizeof suggested, result)
+               ? DONE
+               : FAILED;
+}
+
+// The size is first the 1 x 1 nobody would ask for, so an unanswered question shows.
+int ScaledSize(HWND clock, int dpi) {
+    SIZE size{1, 1};
+    LRESULT result = 0;
+    if (!SendWithData(clock, WM_GETDPISCALEDSIZE, static_cast<WPARAM>(dpi), &size, sizeof size, result))
+        return FAILED;
+    std::printf("scaled %ld %ld %lld\n", size.cx, size.cy, static_cast<long long>(result));
+    return DONE;
+}
+
+constexpr DWORD NEST_WAIT_MS = 30000;
+
+// The hook library lies beside this program.
+HMODULE LoadNestLibrary() {
+    wchar_t path[MAX_PATH] = L"";
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    std::wstring library(path);
+    library.resize(library.find_last_of(L"\\/") + 1);
+    return LoadLibraryW((library + NESTED_DPI_LIBRARY).c_str());
+}
+
+int Nest(HWND clock, int dpi, const RECT& suggested) {
+    const HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                              sizeof(NestedDpiChange), NESTED_DPI_MAPPING);
+    auto* nested = mapping
+                       ? static_cast<NestedDpiChange*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0))
+                       : nullptr;
+    const HMODULE library = LoadNestLibrary();
+    const auto hook =
+        library
+            ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(library, NESTED_DPI_HOOK)))
+            : nullptr;
+    HHOOK installed = nullptr;
+    if (nested && hook) {
+        *nested = NestedDpiChange{1, static_cast<UINT>(dpi), suggested, 0, {}, {}};
+        installed =
+            SetWindowsHookExW(WH_CALLWNDPROC, hook, library, GetWindowThreadProcessId(clock, nullptr));
+    }
+    int code = FAILED;
+    if (installed) {
+        std::printf("armed\n");
+        std::fflush(stdout);
+        const ULONGLONG end = GetTickCount64() + NEST_WAIT_MS;
+        while (!nested->sent && GetTickCount64() < end)
+            Sleep(20);
+        UnhookWindowsHookEx(installed);
+        std::printf("nested %ld %d\n", nested->sent, EqualRect(&nested->before, &nested->after) != 0);
+        code = DONE;
+    }
+    if (nested) UnmapViewOfFile(nested);
+    if (mapping) CloseHandle(mapping);
+    return code;
 }
 
 // The console display's power state as Windows reports it: 0 off, 1 on, 2 dimmed.
@@ -164,7 +224,8 @@ bool DisplayState(HWND clock, DWORD state) {
         0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
     notice.setting.DataLength = sizeof state;
     std::memcpy(notice.setting.Data, &state, sizeof state);
-    return SendWithData(clock, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, &notice, sizeof notice);
+    LRESULT result = 0;
+    return SendWithData(clock, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, &notice, sizeof notice, result);
 }
 
 // GDI objects counted in the process's own handle table; -1 when it cannot be read.
@@ -305,6 +366,9 @@ int Run(int count, wchar_t** arguments) {
     if (command == L"move" && count == 4)
         return sent(SetWindowPos(clock, nullptr, number(2), number(3), 0, 0,
                                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != 0);
+    if (command == L"nest" && count == 7)
+        return Nest(clock, number(2), RECT{number(3), number(4), number(5), number(6)});
+    if (command == L"scaled" && count == 3) return ScaledSize(clock, number(2));
     if (command == L"dpi" && count == 7)
         return DpiChanged(clock, number(2), RECT{number(3), number(4), number(5), number(6)});
     return USAGE;
