@@ -11,6 +11,9 @@ cmp -s <(packaged_program) "$(installed_program)" && pass "the installed program
 for file in uninstall.exe LICENSE.txt; do
   [ -f "$(install_dir)/$file" ] && pass "$file installed" || fail "no $file in $(install_dir)"
 done
+# The uninstaller is written by the installer: it carries the same version information.
+strings -a -el "$(install_dir)/uninstall.exe" | grep -qx "$version.0" && pass "the uninstaller carries version $version" ||
+  fail "no version $version.0 in uninstall.exe"
 # The link names its target in UTF-16 or in the ANSI code page.
 if [ -f "$(shortcut)" ] && { strings -a -el "$(shortcut)"; strings -a "$(shortcut)"; } |
    grep -qF "Programs\\Velmor Clock\\velmor-clock.exe"; then
