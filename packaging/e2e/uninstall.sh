@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Uninstalling closes the running clock as the user would and removes the
 # program, its shortcut, its uninstall entry and its start with Windows (the
-# Run value and its Startup-apps entry), and keeps the user's settings.
+# Run value and its Startup-apps entry), and keeps the user's settings and a
+# portable copy's start with Windows.
 #   uninstall.sh VERSION DIST-DIR CLOCK-POKE.exe WINEPREFIX
 . "$(dirname "$0")/common.sh"
 
@@ -26,6 +27,15 @@ reg_value "$RUN_KEY" VelmorClock >/dev/null && fail "the Run value is still ther
 reg_value "$APPROVED_KEY" VelmorClock >/dev/null && fail "the Startup-apps entry is still there" ||
   pass "the Startup-apps entry is gone"
 [ -f "$(settings_file)" ] && pass "the settings are kept" || fail "the settings file is gone"
+
+# A portable copy's start with Windows is its own: uninstalling leaves it.
+install_silently || exit 1
+portable='"C:\Tools\Velmor Clock\velmor-clock.exe"'
+"${wine_run[@]}" reg add "$RUN_KEY" /v VelmorClock /t REG_SZ /d "$portable" /f </dev/null >/dev/null 2>&1 ||
+  fail "could not write the Run value"
+uninstall_silently || fail "the second uninstall did not end"
+[ "$(reg_value "$RUN_KEY" VelmorClock)" = "$portable" ] && pass "another copy's Run value is kept" ||
+  fail "another copy's Run value is '$(reg_value "$RUN_KEY" VelmorClock)'"
 
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]
