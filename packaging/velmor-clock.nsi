@@ -111,10 +111,14 @@ FunctionEnd
 !insertmacro CLOSE_CLOCKS "un."
 
 ; The Run value (and its entry among the Startup apps) only when it starts the
-; program in $INSTDIR: a portable copy elsewhere keeps its own.
+; program in $INSTDIR: a portable copy elsewhere keeps its own. A Startup-apps
+; entry without a Run value belongs to no program and goes too.
 !macro REMOVE_RUN_VALUE
+  ClearErrors
   ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
-  ${If} $0 == '"$INSTDIR\${PROGRAM}"'
+  ${If} ${Errors}
+    DeleteRegValue HKCU "${APPROVED_KEY}" "${RUN_VALUE}"
+  ${ElseIf} $0 == '"$INSTDIR\${PROGRAM}"'
   ${OrIf} $0 == "$INSTDIR\${PROGRAM}"
     DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
     DeleteRegValue HKCU "${APPROVED_KEY}" "${RUN_VALUE}"

@@ -31,11 +31,14 @@ reg_value "$APPROVED_KEY" VelmorClock >/dev/null && fail "the Startup-apps entry
 # A portable copy's start with Windows is its own: uninstalling leaves it.
 install_silently || exit 1
 portable='"C:\Tools\Velmor Clock\velmor-clock.exe"'
-"${wine_run[@]}" reg add "$RUN_KEY" /v VelmorClock /t REG_SZ /d "$portable" /f </dev/null >/dev/null 2>&1 ||
-  fail "could not write the Run value"
+"${wine_run[@]}" reg add "$RUN_KEY" /v VelmorClock /t REG_SZ /d "$portable" /f </dev/null >/dev/null 2>&1 &&
+  "${wine_run[@]}" reg add "$APPROVED_KEY" /v VelmorClock /t REG_BINARY /d 030000000000000000000000 /f \
+    </dev/null >/dev/null 2>&1 || fail "could not write the Run value and its Startup-apps entry"
 uninstall_silently || fail "the second uninstall did not end"
 [ "$(reg_value "$RUN_KEY" VelmorClock)" = "$portable" ] && pass "another copy's Run value is kept" ||
   fail "another copy's Run value is '$(reg_value "$RUN_KEY" VelmorClock)'"
+reg_value "$APPROVED_KEY" VelmorClock >/dev/null && pass "and its Startup-apps entry" ||
+  fail "another copy's Startup-apps entry is gone"
 
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]
