@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/version.h"
 #include "settings/settings.h"
 
 // Command ids of the menu items. About (111) stands above Exit (110) in the
@@ -33,7 +34,7 @@ inline constexpr int STRONG_STRENGTH = 135;
 
 inline constexpr wchar_t STARTUP_FAILED[] = L"Windows could not save the startup setting.";
 inline constexpr wchar_t ABOUT_TEXT[] =
-    L"Velmor Clock 1.0.8\n\nA standalone vintage desktop clock by Dashwelle.\n\n"
+    L"Velmor Clock " VELMOR_VERSION_TEXT "\n\nA standalone vintage desktop clock by Dashwelle.\n\n"
     L"Drag to move. Mouse wheel to resize.\nHold Shift for fine size adjustment.\nRight-click for "
     L"options.\n\n"
     L"High-detail rendering up to 1,200 screen pixels wide.\nNo gadget host or additional runtime required.";

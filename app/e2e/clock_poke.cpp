@@ -24,6 +24,7 @@
 //                                   cursor unless X Y is given (posted: the menu is modal)
 //   clock-poke move X Y             moves the clock without sizing or activating it
 //   clock-poke resources            the clock process's GDI and USER objects and private bytes
+//   clock-poke path                 the clock process's id and program file: "pid ID\npath PATH"
 //   clock-poke dialog [close]       whether the size dialog is open; close sends it WM_CLOSE
 //   clock-poke load NAME            LoadLibraryW(NAME) by the default search: "loaded 0|1"
 //   clock-poke on-enter COMMAND...  prints "ready", runs COMMAND after a line of input,
@@ -295,6 +296,23 @@ int Resources(HWND clock) {
     return DONE;
 }
 
+// Which program runs the clock: an upgrade starts the installed one.
+int ProgramPath(HWND clock) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(clock, &processId);
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) return FAILED;
+    wchar_t path[32768] = L"";
+    DWORD length = 32768;
+    const bool read = QueryFullProcessImageNameW(process, 0, path, &length) != 0;
+    CloseHandle(process);
+    if (!read) return FAILED;
+    std::vector<char> utf8(4 * length + 1);
+    WideCharToMultiByte(CP_UTF8, 0, path, -1, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
+    std::printf("pid %lu\npath %s\n", processId, utf8.data());
+    return DONE;
+}
+
 int Dialog(bool close) {
     const HWND dialog = FindWindowW(SIZECLASS, nullptr);
     if (close) return dialog && Send(dialog, WM_CLOSE, 0, 0) ? DONE : FAILED;
@@ -327,6 +345,7 @@ int Run(int count, wchar_t** arguments) {
 
     if (command == L"info") return Info(clock);
     if (command == L"resources") return Resources(clock);
+    if (command == L"path") return ProgramPath(clock);
     if (command == L"timechange") return sent(Send(clock, WM_TIMECHANGE, 0, 0));
     if (command == L"resume") return sent(Send(clock, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0));
     if (command == L"suspend") return sent(Send(clock, WM_POWERBROADCAST, PBT_APMSUSPEND, 0));
