@@ -53,6 +53,11 @@ void Schedule() {
     Schedule(window, cfg, dpi);
 }
 
+bool Tick(bool showing) {
+    WindowsClockWindow window(windowHandle, cfg, dpi, sizeLabel);
+    return Tick(window, cfg, dpi, showing);
+}
+
 void Resize(int size) {
     UserPlacing();
     OnTheClock([size](Sizing sizing) { Resize(sizing, size); });

@@ -24,11 +24,11 @@ constexpr wchar_t RENDER_FAILED[] = L"Velmor Clock: layered rendering failed.\n"
 
 bool renderFailed = false; // the debugger line is written once per run
 
-// The tick: redraw the hands unless hidden, minimised or animating a resize
-// (whose frames come from the animation timer then).
+// The tick: redraw the hands unless hidden or minimised. A resize animation
+// draws its own frames and schedules the tick again when it ends.
 void OnTick(HWND window) {
-    if (!visible || IsIconic(window) || resizeMotion.active) return;
-    if (!Render() && !renderFailed) {
+    if (resizeMotion.active) return;
+    if (!Tick(visible && !IsIconic(window)) && !renderFailed) {
         renderFailed = true;
         debugLine(RENDER_FAILED);
     }
@@ -60,6 +60,7 @@ void OnDestroy(HWND window) {
     SaveSettings();
     Shell_NotifyIconW(NIM_DELETE, &tray);
     WTSUnRegisterSessionNotification(window);
+    StopResize(); // gives back the animation's fine timer period
     for (int id : {TICK_TIMER, SAVE_TIMER, ANIMATION_TIMER, LAYOUT_TIMER})
         KillTimer(window, id);
     PostQuitMessage(0);
