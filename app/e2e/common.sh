@@ -180,8 +180,9 @@ drag_by() {
   xdotool mousedown 1 sleep 0.1 "${steps[@]}" mouseup 1
 }
 
-# Each redraw of the clock's X window for SECONDS, stamped from outside Wine:
-# lines of "EPOCH-MS WIDTH HEIGHT" (damage_stamps.c).
+# Each redraw and each change of size of the clock's X window for SECONDS,
+# seen from outside Wine: "drawn EPOCH-MS READ-MS" and "sized WIDTH HEIGHT"
+# lines (damage_stamps.c).
 #   stamp_redraws SECONDS FILE
 stamp_redraws() {
   [ -x "$damage_stamps" ] || { echo "no damage-stamps tool given"; exit 1; }

@@ -1,19 +1,29 @@
-/* damage-stamps: when an X window is drawn on, seen from outside the program
- * that draws it. For SECONDS, prints one line for each time the window's
- * contents change: the system clock in milliseconds since the epoch (its
- * millisecond is the local clock's: time zones move whole minutes), and the
- * window's width and height then.
+/* damage-stamps: when an X window is drawn on and resized, seen from outside
+ * the program that draws it. For SECONDS, prints a line for each time the
+ * window's contents change and for each change of its size, in the order the
+ * X server made them:
+ *
+ *   drawn MS READ-MS   the server drew on it at MS, on the system clock in
+ *                      milliseconds since the epoch (its millisecond is the
+ *                      local clock's: time zones move whole minutes); this
+ *                      program read it at READ-MS (a busy machine may be slow
+ *                      to run it)
+ *   sized WIDTH HEIGHT the window took that size
  *
  *   damage-stamps WINDOW SECONDS     (WINDOW: decimal or 0x-hexadecimal id)
  *
- * Changes that come faster than they are read merge into one line. Exit
- * codes: 0 done, 1 no display or no DAMAGE extension, 2 bad command line. */
+ * The server stamps its events with its own millisecond clock; a property
+ * change on a window of this program's own, timed on both clocks, gives the
+ * difference. Drawings that come faster than they are read merge into one
+ * line; sizes never do. Exit codes: 0 done, 1 no display or no DAMAGE
+ * extension, 2 bad command line. */
 #include <errno.h>
 #include <poll.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <time.h>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
 
@@ -21,6 +31,30 @@ static long long now_ms(void) {
     struct timespec t;
     clock_gettime(CLOCK_REALTIME, &t);
     return (long long)t.tv_sec * 1000 + t.tv_nsec / 1000000;
+}
+
+/* The system clock's time minus the server's, from the property change with
+ * the shortest round trip of a few. */
+static long long server_offset(Display* display) {
+    const Window own = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    XSelectInput(display, own, PropertyChangeMask);
+    const Atom atom = XInternAtom(display, "DAMAGE_STAMPS_TIME", False);
+    long long best_offset = 0, best_trip = -1;
+    for (int k = 0; k < 8; ++k) {
+        const long long before = now_ms();
+        XChangeProperty(display, own, atom, XA_INTEGER, 32, PropModeReplace, (const unsigned char*)&k, 1);
+        XEvent event;
+        do
+            XWindowEvent(display, own, PropertyChangeMask, &event);
+        while (event.xproperty.atom != atom);
+        const long long after = now_ms();
+        if (best_trip < 0 || after - before < best_trip) {
+            best_trip = after - before;
+            best_offset = (before + after) / 2 - (long long)event.xproperty.time;
+        }
+    }
+    XDestroyWindow(display, own);
+    return best_offset;
 }
 
 int main(int argc, char** argv) {
@@ -43,9 +77,18 @@ int main(int argc, char** argv) {
     }
     /* Non-empty: one event when the window's damage goes from none to some;
      * subtracting it all after each event arms the next. */
+    const long long offset = server_offset(display);
+    XSelectInput(display, window, StructureNotifyMask);
     const Damage damage = XDamageCreate(display, window, XDamageReportNonEmpty);
+    /* A new damage object reports the whole window once: not a redraw. */
     XSync(display, False);
+    XDamageSubtract(display, damage, None, None);
+    XSync(display, True);
     setvbuf(stdout, NULL, _IOLBF, 0);
+    /* The server's clock is 32 bits of milliseconds: times are taken relative
+     * to one read at the start, so its wrap does not matter. */
+    const long long start = now_ms();
+    const Time start_server = (Time)(start - offset);
 
     const long long deadline = now_ms() + seconds * 1000LL;
     struct pollfd fd = {ConnectionNumber(display), POLLIN, 0};
@@ -54,14 +97,15 @@ int main(int argc, char** argv) {
         while (XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
+            if (event.type == ConfigureNotify && event.xconfigure.window == window) {
+                printf("sized %d %d\n", event.xconfigure.width, event.xconfigure.height);
+                continue;
+            }
             if (event.type != event_base + XDamageNotify) continue;
-            const long long stamp = now_ms();
+            const long long read = now_ms();
+            const Time drawn = ((XDamageNotifyEvent*)&event)->timestamp;
             XDamageSubtract(display, damage, None, None);
-            Window root;
-            int x, y;
-            unsigned width = 0, height = 0, border, depth;
-            XGetGeometry(display, window, &root, &x, &y, &width, &height, &border, &depth);
-            printf("%lld %u %u\n", stamp, width, height);
+            printf("drawn %lld %lld\n", start + (int)(unsigned)(drawn - start_server), read);
         }
     }
     XDamageDestroy(display, damage);
