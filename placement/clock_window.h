@@ -1,8 +1,8 @@
 // What sizing, placing and ticking the clock need of the window system: the
 // clock window's rectangle, the work area near it, a millisecond clock, the
 // local time of day, the clock window's timers, its z-order and the layered
-// update that draws it. The
-// program's window system supplies one; tests supply a fake.
+// update that draws it. The program's window system supplies one; tests
+// supply a fake.
 #pragma once
 
 #include <cstdint>

@@ -24,7 +24,8 @@ inline constexpr unsigned STEP_EARLY_MS = 20;
 // clock the way to STEP_PAST_SECOND_MS past the next whole second. Re-armed
 // on every tick, a stepping clock draws each second once, just after it
 // begins, however late each timer fires; never less than the margin, so a
-// timer that fires a moment early draws its second again instead of skipping.
+// timer that fires a moment early comes back just after the second instead of
+// skipping it.
 unsigned TickDelay(const Settings& settings, int pixels, unsigned millisecond);
 
 // (Re)starts the tick timer for the settings and the clock's width at `dpi`:
