@@ -78,10 +78,13 @@ void OnWorkAreaChange(WPARAM action) {
     Render();
 }
 
+// The hands jump to the new time at once, and a stepping tick realigns with
+// the new clock's seconds.
 void OnTimeChange() {
     FinishResize();
     ForgetShownFrame();
     Render();
+    Schedule();
 }
 
 void OnContextMenu(LPARAM lParam) {
