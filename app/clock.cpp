@@ -64,6 +64,11 @@ void Schedule() {
         window.StopTimer(TICK_TIMER); // nobody to draw for; the tick comes back with the sight
 }
 
+bool Tick(bool showing) {
+    WindowsClockWindow window(windowHandle, cfg, dpi, sizeLabel);
+    return Tick(window, cfg, dpi, showing);
+}
+
 void Resize(int size) {
     UserPlacing();
     OnTheClock([size](Sizing sizing) { Resize(sizing, size); });

@@ -32,6 +32,10 @@ bool SaveSettings();
 // (Re)starts the clock tick for the settings and size.
 void Schedule();
 
+// One firing of the clock tick (placement/schedule.h): re-arms a stepping tick
+// and draws unless `showing` is false. False when the drawing failed.
+bool Tick(bool showing);
+
 // Resizing and placement of the clock window.
 void Resize(int size);
 POINT ResizePosition(int width);

@@ -29,11 +29,11 @@ bool renderFailed = false; // the debugger line is written once per run
 // The system's move loop (a drag) runs: from WM_ENTERSIZEMOVE to WM_EXITSIZEMOVE.
 bool inMoveLoop = false;
 
-// The tick: redraw the hands unless hidden, minimised or animating a resize
-// (whose frames come from the animation timer then).
+// The tick: redraw the hands unless hidden or minimised. A resize animation
+// draws its own frames and schedules the tick again when it ends.
 void OnTick(HWND window) {
-    if (!visible || IsIconic(window) || resizeMotion.active) return;
-    if (!Render() && !renderFailed) {
+    if (resizeMotion.active) return;
+    if (!Tick(visible && !IsIconic(window)) && !renderFailed) {
         renderFailed = true;
         debugLine(RENDER_FAILED);
     }
@@ -71,6 +71,7 @@ void OnDestroy(HWND window) {
     SaveSettings();
     RemoveTray();
     StopSightWatch();
+    StopResize(); // gives back the animation's fine timer period
     for (int id : {TICK_TIMER, SAVE_TIMER, ANIMATION_TIMER, LAYOUT_TIMER, TRAY_TIMER})
         KillTimer(window, id);
     PostQuitMessage(0);
@@ -88,10 +89,13 @@ void OnWorkAreaChange(WPARAM action) {
     Render();
 }
 
+// The hands jump to the new time at once, and a stepping tick realigns with
+// the new clock's seconds.
 void OnTimeChange() {
     FinishResize();
     ForgetShownFrame();
     Render();
+    Schedule();
 }
 
 void OnContextMenu(LPARAM lParam) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "app/open_clock.h"
 #include "app/sight_watch.h"
 #include "app/test_clock_window.h"
+#include "app/timer_period.h"
 #include "app/tray.h"
 #include "placement/clock_window.h"
 #include "placement/dpi.h"
@@ -44,8 +46,10 @@ class ClockWindowProc : public WithShell {
         ASSERT_EQ(OpenClock(IgnoreError), 0);
     }
     void TearDown() override {
-        debugLine = OutputDebugStringW;
         WithShell::TearDown();
+        debugLine = OutputDebugStringW;
+        beginTimerPeriod = timeBeginPeriod;
+        endTimerPeriod = timeEndPeriod;
     }
     static RECT Rect() { return WindowRect(windowHandle); }
 };
@@ -294,6 +298,57 @@ TEST_F(ClockWindowProc, SessionNoticesAreAskedForAgainUntilGranted) {
         EXPECT_FALSE(KillTimer(windowHandle, SESSION_TIMER)) << "still asking after " << asks;
     }
     registerSessionNotices = WTSRegisterSessionNotification;
+}
+
+int periodsAsked = 0, periodsGiven = 0;
+MMRESULT WINAPI AskPeriod(UINT period) {
+    EXPECT_EQ(period, 1u);
+    ++periodsAsked;
+    return TIMERR_NOERROR;
+}
+MMRESULT WINAPI GivePeriod(UINT period) {
+    EXPECT_EQ(period, 1u);
+    ++periodsGiven;
+    return TIMERR_NOERROR;
+}
+
+TEST_F(ClockWindowProc, TheFineTimerPeriodIsHeldExactlyWhileAResizeAnimatesHoweverItEnds) {
+    beginTimerPeriod = AskPeriod;
+    endTimerPeriod = GivePeriod;
+    const HWND clock = windowHandle;
+    const RECT suggested{400, 300, 720, 620};
+    struct Case {
+        const char* name;
+        std::function<void()> end;
+    };
+    const Case cases[] = {
+        {"runs its course", [] { Pump(1000); }},
+        {"finished by a time change", [clock] { SendMessageW(clock, WM_TIMECHANGE, 0, 0); }},
+        {"stopped by a display change", [clock] { SendMessageW(clock, WM_DISPLAYCHANGE, 32, 0); }},
+        {"stopped by a DPI change",
+         [clock, &suggested] {
+             SendMessageW(clock, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+         }},
+        {"the window is destroyed", [clock] { DestroyWindow(clock); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        periodsAsked = periodsGiven = 0;
+        Resize(cfg.Size + 48);
+        ASSERT_TRUE(resizeMotion.active);
+        SendMessageW(clock, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0); // a second request while it runs
+        EXPECT_TRUE(FineTimerPeriodHeld());
+        EXPECT_EQ(periodsAsked, 1);
+        EXPECT_EQ(periodsGiven, 0);
+        c.end();
+        EXPECT_FALSE(resizeMotion.active);
+        EXPECT_FALSE(FineTimerPeriodHeld());
+        EXPECT_EQ(periodsAsked, 1);
+        EXPECT_EQ(periodsGiven, 1);
+        // A request for the size on screen animates nothing and asks for nothing.
+        if (IsWindow(clock)) Resize(cfg.Size);
+        EXPECT_EQ(periodsAsked, 1);
+    }
 }
 
 } // namespace

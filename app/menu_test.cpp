@@ -78,11 +78,18 @@ TEST_F(MenuOnTheClock, EachCommandDoesItsWorkThenDrawsAndSaves) {
          [] { EXPECT_TRUE(GetWindowLongW(windowHandle, GWL_EXSTYLE) & WS_EX_TOPMOST); }},
         {CMD_STRONG, [] { cfg.Crystal = false; },
          [] { EXPECT_TRUE(cfg.Crystal && cfg.ReflectionStrength == 135); }},
-        // With the seconds hand off, the tick Smooth sets is the 1000 ms one:
-        // none within 600 ms, yet one is running.
+        // With the seconds hand off, the tick Smooth sets is the stepping one:
+        // the first comes in the next second of the local clock, just after it
+        // begins (a sweeping one would come within 50 ms).
         {CMD_SMOOTH, [] { cfg.Seconds = false; },
          [] {
-             EXPECT_EQ(Pump(600), 0);
+             SYSTEMTIME chosen{}, ticked{};
+             GetLocalTime(&chosen);
+             for (const ULONGLONG end = GetTickCount64() + 1500; Pump(1) == 0 && GetTickCount64() < end;) {
+             }
+             GetLocalTime(&ticked);
+             EXPECT_NE(ticked.wSecond, chosen.wSecond);
+             EXPECT_LE(ticked.wMilliseconds, 150);
              EXPECT_TRUE(KillTimer(windowHandle, 1));
          }},
         {CMD_ABOUT, [] {},

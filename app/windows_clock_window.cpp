@@ -1,5 +1,6 @@
 #include "app/windows_clock_window.h"
 
+#include "app/timer_period.h"
 #include "app/window_call.h"
 #include "placement/size_label_window.h"
 #include "presentation/present.h"
@@ -28,12 +29,22 @@ std::uint64_t WindowsClockWindow::Milliseconds() {
     return GetTickCount64();
 }
 
+std::uint32_t WindowsClockWindow::LocalTimeOfDay() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now); // the clock the frames are drawn for
+    return ((now.wHour * 60u + now.wMinute) * 60u + now.wSecond) * 1000u + now.wMilliseconds;
+}
+
+// The animation's frames need a finer system timer than the default, and only
+// while they run.
 void WindowsClockWindow::StartTimer(int id, unsigned interval) {
+    if (id == ANIMATION_TIMER) HoldFineTimerPeriod();
     SetTimer(window_, id, interval, nullptr);
 }
 
 void WindowsClockWindow::StopTimer(int id) {
     KillTimer(window_, id);
+    if (id == ANIMATION_TIMER) ReleaseFineTimerPeriod();
 }
 
 void WindowsClockWindow::SetTopmost(bool topmost) {

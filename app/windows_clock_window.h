@@ -15,6 +15,7 @@ class WindowsClockWindow final : public ClockWindow {
     ScreenRect Rect() override;
     ScreenRect WorkArea(const ScreenRect& rect) override;
     std::uint64_t Milliseconds() override;
+    std::uint32_t LocalTimeOfDay() override;
     void StartTimer(int id, unsigned interval) override;
     void StopTimer(int id) override;
     void SetTopmost(bool topmost) override;

@@ -1,7 +1,8 @@
-// What sizing and placing the clock needs of the window system: the clock
-// window's rectangle, the work area near it, a millisecond clock, the clock
-// window's timers, its z-order and the layered update that draws it. The
-// program's window system supplies one; tests supply a fake.
+// What sizing, placing and ticking the clock need of the window system: the
+// clock window's rectangle, the work area near it, a millisecond clock, the
+// local time of day, the clock window's timers, its z-order and the layered
+// update that draws it. The program's window system supplies one; tests
+// supply a fake.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +25,8 @@ class ClockWindow {
     virtual ScreenRect WorkArea(const ScreenRect& rect) = 0;
     // Milliseconds of a steady clock (the system tick count).
     virtual std::uint64_t Milliseconds() = 0;
+    // Milliseconds since midnight of the local clock that frames are drawn for.
+    virtual std::uint32_t LocalTimeOfDay() = 0;
     // (Re)starts timer `id` at `interval` milliseconds; stops it.
     virtual void StartTimer(int id, unsigned interval) = 0;
     virtual void StopTimer(int id) = 0;

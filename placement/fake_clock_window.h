@@ -1,6 +1,7 @@
 // A clock window without a window system, for the placement tests: monitors
-// with their work areas, a millisecond clock the test sets, and a record of
-// the timers, the z-order and every frame presented.
+// with their work areas, a millisecond clock the test sets (the local clock
+// runs `localOffset` ahead of it), and a record of the timers, when each was
+// last started, the z-order and every frame presented.
 #pragma once
 
 #include <algorithm>
@@ -19,10 +20,13 @@ struct PresentedFrame {
 
 class FakeClockWindow final : public ClockWindow {
   public:
+    static constexpr std::uint64_t DAY_MS = 86'400'000;
     std::vector<ScreenRect> screens, workAreas; // monitor k: its screen and its work area
     ScreenRect rect;
     std::uint64_t now = 0;
-    std::map<int, unsigned> timers; // running timers: id -> interval
+    std::uint64_t localOffset = 0;    // local time of day = now + localOffset, modulo a day
+    std::map<int, unsigned> timers;   // running timers: id -> interval
+    std::map<int, std::uint64_t> set; // id -> `now` when it was last started
     std::vector<PresentedFrame> frames;
     bool topmost = false;
     int sizeShown = 0;
@@ -43,7 +47,13 @@ class FakeClockWindow final : public ClockWindow {
         return workAreas[best];
     }
     std::uint64_t Milliseconds() override { return now; }
-    void StartTimer(int id, unsigned interval) override { timers[id] = interval; }
+    std::uint32_t LocalTimeOfDay() override {
+        return static_cast<std::uint32_t>((now + localOffset) % DAY_MS);
+    }
+    void StartTimer(int id, unsigned interval) override {
+        timers[id] = interval;
+        set[id] = now;
+    }
     void StopTimer(int id) override { timers.erase(id); }
     void SetTopmost(bool value) override { topmost = value; }
     bool Present(int width, ScreenPoint topLeft, bool fast) override {

@@ -63,8 +63,9 @@ void Resize(Sizing sizing, int size) {
     sizing.resizeMotion = {width, static_cast<double>(target), now, width != target};
 
     sizing.window.StopTimer(TICK_TIMER);
-    sizing.window.StartTimer(ANIMATION_TIMER, FRAME_MS);
-    if (!sizing.resizeMotion.active) {
+    if (sizing.resizeMotion.active) {
+        sizing.window.StartTimer(ANIMATION_TIMER, FRAME_MS);
+    } else {
         sizing.window.StopTimer(ANIMATION_TIMER);
         Schedule(sizing.window, sizing.settings, sizing.dpi);
     }

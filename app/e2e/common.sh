@@ -1,12 +1,12 @@
 # The end-to-end harness for the real clock: each scenario sources this with
-#   scenario.sh PROGRAM.exe CLOCK-POKE.exe WINEPREFIX [SCREEN]
-# and gets a virtual display of its own (SCREEN, default 1920x1080), the shared
+#   scenario.sh PROGRAM.exe CLOCK-POKE.exe WINEPREFIX [SCREEN [DAMAGE-STAMPS]]
+# (DAMAGE-STAMPS: the native X client that stamps the clock's redraws) and gets a virtual display of its own (SCREEN, default 1920x1080), the shared
 # test prefix, an empty settings folder, and helpers that start the program,
 # wait for states with a bound, read the window and the screen and decode the
 # settings file. Wine's server and the display are shut down when the scenario
 # ends, however it ends.
 set -u
-exe=$1 poke_exe=$2 prefix=$3 screen=${4:-1920x1080}
+exe=$1 poke_exe=$2 prefix=$3 screen=${4:-1920x1080} damage_stamps=${5:-}
 source=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 . "$source/selftest/e2e/common.sh"   # pass, fail, windows_path
 
@@ -178,6 +178,15 @@ drag_by() {
   done
   mouse_to_clock
   xdotool mousedown 1 sleep 0.1 "${steps[@]}" mouseup 1
+}
+
+# Each redraw and each change of size of the clock's X window for SECONDS,
+# seen from outside Wine: "drawn EPOCH-MS READ-MS" and "sized WIDTH HEIGHT"
+# lines (damage_stamps.c).
+#   stamp_redraws SECONDS FILE
+stamp_redraws() {
+  [ -x "$damage_stamps" ] || { echo "no damage-stamps tool given"; exit 1; }
+  "$damage_stamps" "$(clock_xwindow)" "$1" >"$2" 2>>"$work/stamps.log"
 }
 
 screenshot() { import -window root "$1"; }
