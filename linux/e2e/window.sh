@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The clock window as a user meets it: it appears centred and round (its
+# corners show the desktop, and clicks there reach what lies under it), its
+# hands move, the wheel resizes it about its centre and the size is saved
+# late, and a drag moves it and saves the place. With COMPOSITOR "none" the
+# same holds on a screen without a compositing manager (a shape mask).
+#   window.sh PROGRAM [SCREEN] [COMPOSITOR]
+. "$(dirname "$0")/common.sh"
+
+start_clock_and_wait
+check_rect 10 "first start, centred" "800 380 320 320"
+[ -n "${SHOT:-}" ] && screenshot "$SHOT"
+
+# Round: the corners show the desktop (as it shows far from the clock), the face does not.
+desktop=$(pixel 5 5) corner=$(pixel 803 383) middle=$(pixel 960 460)
+[ "$corner" = "$desktop" ] && pass "a corner shows the desktop" || fail "a corner shows $corner, not $desktop"
+[ "$middle" != "$desktop" ] && pass "the face is drawn ($middle)" || fail "the face shows the desktop"
+# Clicks on a transparent corner are not the clock's: no menu opens there.
+xdotool mousemove 803 383 click 3
+sleep 0.5
+menu_closed && pass "a right-click on a corner opens no menu" || { fail "a corner took the click"; xdotool key Escape; }
+
+# The hands move: the same rectangle differs a second later.
+screenshot "$work/a.png"; sleep 1.1; screenshot "$work/b.png"
+moved=$(differing_pixels "$work/a.png" "$work/b.png" 320 320 800 380)
+[ "${moved%%.*}" -gt 50 ] && pass "the hands moved ($moved pixels)" || fail "the hands did not move ($moved pixels)"
+
+# Wheel: one notch up is 12 size units about the centre, Shift two; saved
+# 400 ms after the last notch, not before.
+mouse_to_clock
+xdotool click 4
+check_rect 5 "one notch up" "794 374 332 332"
+[ -e "$(settings_file)" ] && fail "saved at once: $(settings_text)" || pass "not saved at once"
+xdotool keydown shift click 4 keyup shift
+check_rect 5 "one fine notch up" "793 373 334 334"
+check_settings 5 "after the wheel" Size=334 X=793 Y=373
+xdotool click 5 click 5
+check_rect 5 "two notches down" "805 385 310 310"
+check_settings 5 "after two notches down" Size=310 X=805 Y=385
+
+# Drag: the clock follows the mouse, and its place is saved when the button is up.
+drag_by 200 -100
+check_rect 5 "dragged" "1005 285 310 310"
+check_settings 5 "after the drag" Size=310 X=1005 Y=285
+# Not beyond the screen: a drag far to the right leaves the clock at the edge.
+drag_by 900 0
+check_rect 5 "dragged past the right edge" "1610 285 310 310"
+check_settings 5 "after the drag past the edge" Size=310 X=1610 Y=285
+
+close_clock "closed"
+check_settings 1 "after closing" Size=310 X=1610 Y=285
+
+echo "$failures failure(s)"
+[ "$failures" -eq 0 ]
