@@ -6,8 +6,10 @@
 
 #include <csignal>
 #include <cstdio>
+#include <string>
 
 #include "linux/artwork.h"
+#include "linux/autostart.h"
 #include "linux/clock.h"
 #include "linux/globals.h"
 #include "linux/settings_store.h"
@@ -23,11 +25,12 @@ constexpr char APPLICATION_ID[] = "com.dashwelle.VelmorClock";
 
 int openResult = 0;
 
-// The icon from the build tree when the program runs from there (not installed).
+// The icon beside the program when it runs from its build folder (not installed).
 void FindIcons() {
     GtkIconTheme* theme = gtk_icon_theme_get_default();
-    if (!gtk_icon_theme_has_icon(theme, "velmor-clock"))
-        gtk_icon_theme_append_search_path(theme, VELMOR_ICON_DIR);
+    const std::string program = ProgramPath();
+    if (gtk_icon_theme_has_icon(theme, "velmor-clock") || program.empty()) return;
+    gtk_icon_theme_append_search_path(theme, (program.substr(0, program.rfind('/')) + "/icons").c_str());
 }
 
 // The first start opens the clock; every later one (a second start hands its
