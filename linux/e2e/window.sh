@@ -10,6 +10,14 @@
 start_clock_and_wait
 check_rect 10 "first start, centred" "800 380 320 320"
 [ -n "${SHOT:-}" ] && screenshot "$SHOT"
+# What a window manager reads: out of the taskbar and pager, on every workspace,
+# not above other windows (Always on top is off), and the program's title.
+hints=$(xprop -id "$(clock_xwindow)" _NET_WM_STATE _NET_WM_DESKTOP _NET_WM_NAME)
+for hint in _NET_WM_STATE_SKIP_TASKBAR _NET_WM_STATE_SKIP_PAGER _NET_WM_STATE_STICKY \
+            "_NET_WM_DESKTOP(CARDINAL) = 4294967295" '_NET_WM_NAME(UTF8_STRING) = "Velmor Clock"'; do
+  [[ "$hints" == *"$hint"* ]] && pass "the window has $hint" || fail "the window lacks $hint: $hints"
+done
+[[ "$hints" != *_NET_WM_STATE_ABOVE* ]] && pass "not above other windows" || fail "above other windows: $hints"
 
 # Round: the corners show the desktop (as it shows far from the clock), the face does not.
 desktop=$(pixel 5 5) corner=$(pixel 803 383) middle=$(pixel 960 460)
