@@ -58,8 +58,15 @@ gboolean OnSignal(gpointer) {
 int main(int argc, char** argv) {
     g_set_prgname("velmor-clock");
     g_set_application_name("Velmor Clock");
+    // X11 only: a desktop clock places its own window, keeps it above others and
+    // shapes it, which Wayland leaves to the compositor; a Wayland session runs
+    // it through XWayland.
+    gdk_set_allowed_backends("x11");
     // Arguments are ignored, as on Windows; GTK's own (--display) still apply.
-    gtk_init(&argc, &argv);
+    if (!gtk_init_check(&argc, &argv)) {
+        std::fputs("Velmor Clock needs an X11 display (or XWayland).\n", stderr);
+        return EXIT_NO_WINDOW;
+    }
     renderer = BuiltInRenderer();
     if (!renderer) {
         std::fputs("The clock artwork could not be loaded. Please reinstall Velmor Clock.\n", stderr);
