@@ -2,6 +2,7 @@
 
 #include "linux/globals.h"
 #include "linux/gtk_clock_window.h"
+#include "linux/layout_memory.h"
 #include "linux/settings_store.h"
 #include "linux/surface.h"
 #include "placement/dpi.h"
@@ -13,6 +14,13 @@ ScreenPoint resizeCenter2;
 ResizeMotion resizeMotion;
 
 namespace {
+
+// The user's place per monitor layout and the watch on the layout.
+LayoutMemory layoutMemory;
+
+std::uint64_t Now() {
+    return static_cast<std::uint64_t>(g_get_monotonic_time() / 1000);
+}
 
 // Runs a placement rule on the clock window, the settings, the DPI and the
 // resize state of this program.
@@ -47,6 +55,7 @@ void Schedule() {
 }
 
 void Resize(int size) {
+    UserPlacing();
     OnTheClock([size](Sizing sizing) { Resize(sizing, size); });
 }
 
@@ -75,4 +84,28 @@ bool ShowClock() {
 
 void UpdateLabel() {
     ShowSizeLabel(sizeLabel, cfg.Size, dpi);
+}
+
+void StartLayoutMemory() {
+    StartLayoutMemory(layoutMemory, LayoutMemoryPath(settingsPath), clockWindow, cfg, dpi);
+}
+
+void RememberPlace() {
+    RememberPlace(layoutMemory, clockWindow, cfg.Size);
+}
+
+void PositionSaved() {
+    PositionSaved(layoutMemory, clockWindow);
+}
+
+void UserPlacing() {
+    UserPlacing(layoutMemory, Now());
+}
+
+void NoticeLayoutChange() {
+    NoticeLayoutChange(layoutMemory, Now());
+}
+
+void WatchLayout() {
+    WatchLayout(layoutMemory, clockWindow, cfg, dpi, Now());
 }

@@ -33,3 +33,11 @@ bool ShowClock();
 
 // Rewrites the size dialog's label; nothing while the dialog is closed.
 void UpdateLabel();
+
+// The user's place per monitor layout (linux/layout_memory.h), on the clock.
+void StartLayoutMemory();
+void RememberPlace();
+void PositionSaved();
+void UserPlacing();
+void NoticeLayoutChange();
+void WatchLayout();

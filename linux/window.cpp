@@ -10,8 +10,10 @@
 #include "linux/menu.h"
 #include "linux/size_dialog.h"
 #include "linux/surface.h"
+#include "linux/time_watch.h"
 #include "linux/timers.h"
 #include "linux/tray.h"
+#include "linux/work_area_watch.h"
 #include "placement/dpi.h"
 #include "placement/schedule.h"
 #include "placement/size_model.h"
@@ -55,6 +57,7 @@ void OnDragPoll() {
     NoteClockPosition({x * scale, y * scale});
     KeepVisible(false);
     SaveSettings();
+    RememberPlace();
 }
 
 void OnTimer(int id) {
@@ -62,9 +65,13 @@ void OnTimer(int id) {
     case TICK_TIMER:
         OnTick();
         break;
-    case SAVE_TIMER: // a wheel or dialog resize is over
+    case SAVE_TIMER: // a wheel or dialog resize is over: the user's size and place
         StopTimer(SAVE_TIMER);
         SaveSettings();
+        RememberPlace();
+        break;
+    case LAYOUT_TIMER:
+        WatchLayout();
         break;
     case ANIMATION_TIMER:
         TickResize();
@@ -81,6 +88,7 @@ void OnTimer(int id) {
 void OnLeftButton(GtkWidget* window, const GdkEventButton* event) {
     FinishResize();
     if (cfg.LockPosition) return;
+    UserPlacing();
     gtk_window_begin_move_drag(GTK_WINDOW(window), static_cast<gint>(event->button),
                                static_cast<gint>(event->x_root), static_cast<gint>(event->y_root),
                                event->time);
@@ -118,6 +126,7 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer) {
 void OnDestroy(GtkWidget*, gpointer) {
     CloseSizeDialog();
     SaveSettings();
+    PositionSaved();
     RemoveTray();
     StopAllTimers();
     clockWindow = nullptr;
@@ -139,10 +148,30 @@ void OnScaleChanged(GtkWidget* window, GParamSpec*, gpointer) {
 
 // Monitors came, went or changed: keep the clock on one.
 void OnMonitorsChanged(GdkScreen*, gpointer) {
+    NoticeLayoutChange();
     StopResize();
     ForgetShownFrame();
     KeepVisible(false);
     Schedule();
+}
+
+// A panel came, went or moved: pull the clock back inside the new work area.
+void OnWorkAreaChanged() {
+    if (!clockWindow) return;
+    NoticeLayoutChange();
+    KeepVisible(false);
+    Render();
+}
+
+// The system time was set, or the machine woke up: the hands show the new
+// time now, and a stepping tick steps on the new seconds.
+void OnTimeChanged() {
+    if (!clockWindow) return;
+    FinishResize();
+    ForgetShownFrame();
+    Render();
+    Schedule();
+    NoticeLayoutChange(); // a resume may come with other monitors
 }
 
 void OnCompositedChanged(GdkScreen*, gpointer) {
@@ -202,6 +231,9 @@ int OpenClock() {
     // A clock that was never placed is centred on its monitor; a placed one is
     // only pulled back inside it.
     KeepVisible(cfg.X == INT_MIN);
+    // The place the user had under this layout, when the settings' position
+    // was saved under another one.
+    StartLayoutMemory();
     if (!Render()) {
         ShowMessage("The clock could not be displayed. Please restart the application.", GTK_MESSAGE_ERROR);
         gtk_widget_destroy(clockWindow);
@@ -210,6 +242,8 @@ int OpenClock() {
     gtk_widget_show(clockWindow);
     AddTray();
     Schedule();
+    WatchTimeChanges(OnTimeChanged);
+    WatchWorkArea(gtk_widget_get_screen(clockWindow), OnWorkAreaChanged);
     return 0;
 }
 

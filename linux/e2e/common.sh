@@ -46,8 +46,15 @@ wait_for() {
   done
 }
 
+# A scenario that sets xorg_config gets Xorg with that configuration instead
+# (monitors.sh: the dummy driver, whose outputs xrandr plugs and unplugs).
 start_display() {
-  Xvfb -screen 0 "${screen}x24" -noreset -displayfd 5 -nolisten tcp 5>"$work/display" >"$work/xvfb.log" 2>&1 &
+  local server=(Xvfb -screen 0 "${screen}x24")
+  if [ -n "${xorg_config:-}" ]; then
+    mkdir -p "$work/xorg.conf.d"
+    server=(Xorg -config "$xorg_config" -configdir "$work/xorg.conf.d" -logfile "$work/xorg.log")
+  fi
+  "${server[@]}" -noreset -displayfd 5 -nolisten tcp 5>"$work/display" >"$work/xvfb.log" 2>&1 &
   pids+=($!)
   wait_for 20 test -s "$work/display" || { echo "Xvfb did not start"; exit 1; }
   export DISPLAY=:$(head -1 "$work/display")
