@@ -258,6 +258,7 @@ void ShowMessage(const std::string& text, GtkMessageType type) {
                                             "%s", text.c_str());
     gtk_window_set_title(GTK_WINDOW(box), TITLE);
     gtk_window_set_icon_name(GTK_WINDOW(box), "velmor-clock");
+    gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER); // owned by nothing: the screen's centre
     if (application) gtk_application_add_window(application, GTK_WINDOW(box));
     g_signal_connect(box, "response", G_CALLBACK(OnResponse), nullptr);
     gtk_widget_show(box);
