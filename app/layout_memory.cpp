@@ -72,11 +72,8 @@ void WatchLayout(LayoutMemory& state, HWND window, Settings& settings, unsigned 
     const unsigned interval = PollInterval(state.watch);
     const std::optional<std::uint64_t> fingerprint =
         layout ? std::optional<std::uint64_t>(layout->fingerprint) : std::nullopt;
-    // A notice that settles on the layout the clock already has puts it back
-    // at the remembered place only when the user has not placed it since: a
-    // resize or drag under way, not yet remembered, is the user's newer choice.
     if (PollLayout(state.watch, fingerprint, now) &&
-        !(layout->signature == state.memory.current && state.userPlacedAt > state.noticedAt))
+        PlaceOnSettle(layout->signature, state.memory.current, state.userPlacedAt, state.noticedAt))
         PlaceFor(state, *layout, settings, dpi);
     if (PollInterval(state.watch) != interval) StartPoll(window, PollInterval(state.watch));
 }

@@ -19,7 +19,7 @@ void SetStrength(Settings& settings, int strength) {
 }
 
 // Carries out a command that is not Exit; false for an id not on the menu.
-bool Apply(unsigned id, Settings& settings, bool& visible, MenuActions& actions) {
+bool Apply(unsigned id, Settings& settings, bool& visible, MenuActions& actions, const StartupTexts& texts) {
     switch (id) {
     case CMD_CLOCK_SIZE:
         actions.OpenSizeDialog();
@@ -56,8 +56,7 @@ bool Apply(unsigned id, Settings& settings, bool& visible, MenuActions& actions)
         return true;
     case CMD_STARTUP:
         // The registration is asked for again: the menu's check mark may be stale.
-        if (!actions.SetStartup(!actions.StartupEnabled()))
-            actions.Message(STARTUP_FAILED, MessageIcon::Error);
+        if (!actions.SetStartup(!actions.StartupEnabled())) actions.Message(texts.failed, MessageIcon::Error);
         return true;
     case CMD_CENTER:
         actions.ShowClock();
@@ -77,7 +76,8 @@ bool Apply(unsigned id, Settings& settings, bool& visible, MenuActions& actions)
 
 } // namespace
 
-std::vector<MenuItem> MenuItems(const Settings& settings, bool visible, bool startupEnabled) {
+std::vector<MenuItem> MenuItems(const Settings& settings, bool visible, bool startupEnabled,
+                                const StartupTexts& texts) {
     const int strength = settings.ReflectionStrength;
     MenuItem strengths{MenuItemKind::Submenu,
                        L"Reflection strength",
@@ -96,7 +96,7 @@ std::vector<MenuItem> MenuItems(const Settings& settings, bool visible, bool sta
             std::move(strengths),
             Command(L"Hand shadows", CMD_SHADOWS, settings.Shadows),
             Separator(),
-            Command(L"Start with Windows", CMD_STARTUP, startupEnabled),
+            Command(texts.item, CMD_STARTUP, startupEnabled),
             Command(L"Bring clock to center", CMD_CENTER),
             Command(visible ? L"Hide clock" : L"Show clock", CMD_SHOW_HIDE),
             Separator(),
@@ -104,12 +104,13 @@ std::vector<MenuItem> MenuItems(const Settings& settings, bool visible, bool sta
             Command(L"Exit", CMD_EXIT)};
 }
 
-void RunCommand(unsigned id, Settings& settings, bool& visible, MenuActions& actions) {
+void RunCommand(unsigned id, Settings& settings, bool& visible, MenuActions& actions,
+                const StartupTexts& texts) {
     if (id == CMD_EXIT) {
         actions.Close(); // the window saves once as it goes
         return;
     }
-    if (!Apply(id, settings, visible, actions)) return;
+    if (!Apply(id, settings, visible, actions, texts)) return;
     actions.Render();
     actions.Save();
 }

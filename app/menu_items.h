@@ -33,6 +33,17 @@ inline constexpr int NORMAL_STRENGTH = 100;
 inline constexpr int STRONG_STRENGTH = 135;
 
 inline constexpr wchar_t STARTUP_FAILED[] = L"Windows could not save the startup setting.";
+
+// The texts that name the system the clock runs on: the start-up item and the
+// message when its change fails. Windows' own are the defaults.
+struct StartupTexts {
+    const wchar_t* item = L"Start with Windows";
+    const wchar_t* failed = STARTUP_FAILED;
+};
+inline constexpr StartupTexts WINDOWS_STARTUP_TEXTS{};
+// A desktop session on Linux starts programs "at login" (an autostart entry).
+inline constexpr StartupTexts LOGIN_STARTUP_TEXTS{L"Start at login",
+                                                  L"The login setting could not be saved."};
 inline constexpr wchar_t ABOUT_TEXT[] =
     L"Velmor Clock " VELMOR_VERSION_TEXT "\n\nA standalone vintage desktop clock by Dashwelle.\n\n"
     L"Drag to move. Mouse wheel to resize.\nHold Shift for fine size adjustment.\nRight-click for "
@@ -53,7 +64,8 @@ struct MenuItem {
 
 // The sixteen items, top to bottom, with their check marks for `settings`,
 // the show/hide choice `visible` and whether the program starts with Windows.
-std::vector<MenuItem> MenuItems(const Settings& settings, bool visible, bool startupEnabled);
+std::vector<MenuItem> MenuItems(const Settings& settings, bool visible, bool startupEnabled,
+                                const StartupTexts& texts = WINDOWS_STARTUP_TEXTS);
 
 enum class MessageIcon { Information, Error };
 
@@ -83,4 +95,5 @@ class MenuActions {
 // Carries out the menu command `id` on `settings` and the show/hide choice
 // `visible`; every command but Exit ends with a redraw and a save. A dismissed
 // menu (0) and ids that are not on the menu change nothing.
-void RunCommand(unsigned id, Settings& settings, bool& visible, MenuActions& actions);
+void RunCommand(unsigned id, Settings& settings, bool& visible, MenuActions& actions,
+                const StartupTexts& texts = WINDOWS_STARTUP_TEXTS);

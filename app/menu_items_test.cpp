@@ -165,6 +165,15 @@ TEST(MenuCommands, EachCommandChangesItsSettingAndCallsOnTheClock) {
     RunCommand(CMD_STARTUP, settings, visible, clock);
     EXPECT_EQ(clock.message, STARTUP_FAILED);
     EXPECT_TRUE(clock.log.ends_with("startup? startup=0 error render save"));
+    // The login session's texts name the item and its failure; nothing else changes.
+    RunCommand(CMD_STARTUP, settings, visible, clock, LOGIN_STARTUP_TEXTS);
+    EXPECT_EQ(clock.message, LOGIN_STARTUP_TEXTS.failed);
+    const std::vector<MenuItem> login = MenuItems(settings, true, true, LOGIN_STARTUP_TEXTS);
+    std::vector<MenuItem> windows = MenuItems(settings, true, true);
+    EXPECT_EQ(login[10].text, L"Start at login");
+    EXPECT_TRUE(login[10].checked);
+    windows[10].text = L"Start at login";
+    EXPECT_EQ(login, windows);
 }
 
 } // namespace

@@ -28,6 +28,11 @@ bool PollLayout(LayoutWatch& watch, std::optional<std::uint64_t> fingerprint, st
     return place;
 }
 
+bool PlaceOnSettle(std::uint64_t layout, std::uint64_t current, std::uint64_t userPlacedAt,
+                   std::uint64_t noticedAt) {
+    return layout != current || userPlacedAt <= noticedAt;
+}
+
 unsigned PollInterval(const LayoutWatch& watch) {
     return watch.changing ? LAYOUT_CHANGING_MS : LAYOUT_POLL_MS;
 }

@@ -28,5 +28,13 @@ void NoticeChange(LayoutWatch& watch, std::uint64_t now);
 // system may have moved the clock even when the layout came back the same).
 bool PollLayout(LayoutWatch& watch, std::optional<std::uint64_t> fingerprint, std::uint64_t now);
 
+// Whether a settled change (PollLayout true) puts the clock at its remembered
+// place for `layout`: always when the clock's place belongs to another layout
+// (`current`); under that same layout only when the user has not started
+// placing the clock since the system's notice: a resize or drag under way,
+// not yet remembered, is the user's newer choice.
+bool PlaceOnSettle(std::uint64_t layout, std::uint64_t current, std::uint64_t userPlacedAt,
+                   std::uint64_t noticedAt);
+
 // The poll interval for the watch's state.
 unsigned PollInterval(const LayoutWatch& watch);

@@ -49,3 +49,25 @@ TEST(LayoutWatch, SettlesTwoSecondsAfterTheLastChange) {
 }
 
 } // namespace
+
+namespace {
+
+// After a settle: another layout always takes its place; the same one only when
+// the user has not begun a drag or resize since the notice (ties go to the notice).
+TEST(LayoutWatch, PlacesOnSettleUnlessTheUserPlacedSince) {
+    struct Case {
+        std::uint64_t layout, current, userPlacedAt, noticedAt;
+        bool place;
+    };
+    const Case cases[] = {
+        {5, 7, 900, 100, true},  // another layout, even with the user's newer placing
+        {7, 7, 900, 100, false}, // the same layout: the user's drag or resize wins
+        {7, 7, 100, 900, true},  // placed before the notice: back to the remembered place
+        {7, 7, 500, 500, true},  {7, 7, 0, 0, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PlaceOnSettle(c.layout, c.current, c.userPlacedAt, c.noticedAt), c.place)
+            << c.layout << " " << c.current << " " << c.userPlacedAt << " " << c.noticedAt;
+}
+
+} // namespace

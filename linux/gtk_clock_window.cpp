@@ -1,0 +1,63 @@
+#include "linux/gtk_clock_window.h"
+
+#include "linux/monitors.h"
+#include "linux/surface.h"
+#include "linux/timers.h"
+#include "placement/schedule.h"
+#include "placement/size_label.h"
+#include "placement/size_model.h"
+
+int WindowScale(GtkWidget* window) {
+    const int scale = window ? gtk_widget_get_scale_factor(window) : 1;
+    return scale < 1 ? 1 : scale;
+}
+
+unsigned LocalMillisecond() {
+    GDateTime* now = g_date_time_new_now_local();
+    const auto millisecond = static_cast<unsigned>(g_date_time_get_microsecond(now) / 1000);
+    g_date_time_unref(now);
+    return millisecond;
+}
+
+void ShowSizeLabel(GtkWidget* label, int size, unsigned dpi) {
+    if (label) gtk_label_set_text(GTK_LABEL(label), SizeLabelText(size, dpi).c_str());
+}
+
+int GtkClockWindow::Scale() const {
+    return WindowScale(window_);
+}
+
+ScreenRect GtkClockWindow::Rect() {
+    return ClockRect();
+}
+
+ScreenRect GtkClockWindow::WorkArea(const ScreenRect& rect) {
+    return WorkAreaNear(gtk_widget_get_display(window_), Scale(), rect);
+}
+
+std::uint64_t GtkClockWindow::Milliseconds() {
+    return static_cast<std::uint64_t>(g_get_monotonic_time() / 1000);
+}
+
+void GtkClockWindow::StartTimer(int id, unsigned interval) {
+    // A stepping tick fires just past each whole second of the local clock
+    // from the first one on; the tick re-arms itself the same way.
+    if (id == TICK_TIMER) interval = TickDelay(settings_, Pixels(settings_.Size, dpi_), LocalMillisecond());
+    ::StartTimer(id, interval);
+}
+
+void GtkClockWindow::StopTimer(int id) {
+    ::StopTimer(id);
+}
+
+void GtkClockWindow::SetTopmost(bool topmost) {
+    gtk_window_set_keep_above(GTK_WINDOW(window_), topmost);
+}
+
+bool GtkClockWindow::Present(int width, ScreenPoint topLeft, bool fast) {
+    return PresentFrame(window_, settings_, width, topLeft, fast, Scale());
+}
+
+void GtkClockWindow::SizeShown() {
+    ShowSizeLabel(sizeLabel_, settings_.Size, dpi_);
+}
