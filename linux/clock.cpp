@@ -54,6 +54,11 @@ void Schedule() {
     Schedule(window, cfg, dpi);
 }
 
+bool Tick(bool showing) {
+    GtkClockWindow window(clockWindow, cfg, dpi, sizeLabel);
+    return Tick(window, cfg, dpi, showing);
+}
+
 void Resize(int size) {
     UserPlacing();
     OnTheClock([size](Sizing sizing) { Resize(sizing, size); });

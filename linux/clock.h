@@ -21,6 +21,10 @@ bool SaveSettings();
 // (Re)starts the clock tick for the settings and size.
 void Schedule();
 
+// One firing of the tick timer: re-arms a stepping tick and draws unless
+// `showing` is false; false when the drawing failed.
+bool Tick(bool showing);
+
 // Resizing and placement of the clock window.
 void Resize(int size);
 void TickResize();

@@ -12,13 +12,6 @@ int WindowScale(GtkWidget* window) {
     return scale < 1 ? 1 : scale;
 }
 
-unsigned LocalMillisecond() {
-    GDateTime* now = g_date_time_new_now_local();
-    const auto millisecond = static_cast<unsigned>(g_date_time_get_microsecond(now) / 1000);
-    g_date_time_unref(now);
-    return millisecond;
-}
-
 void ShowSizeLabel(GtkWidget* label, int size, unsigned dpi) {
     if (label) gtk_label_set_text(GTK_LABEL(label), SizeLabelText(size, dpi).c_str());
 }
@@ -39,10 +32,17 @@ std::uint64_t GtkClockWindow::Milliseconds() {
     return static_cast<std::uint64_t>(g_get_monotonic_time() / 1000);
 }
 
+std::uint32_t GtkClockWindow::LocalTimeOfDay() {
+    GDateTime* now = g_date_time_new_now_local(); // the clock the frames are drawn for
+    const auto ms = static_cast<std::uint32_t>(
+        ((g_date_time_get_hour(now) * 60 + g_date_time_get_minute(now)) * 60 + g_date_time_get_second(now)) *
+            1000 +
+        g_date_time_get_microsecond(now) / 1000);
+    g_date_time_unref(now);
+    return ms;
+}
+
 void GtkClockWindow::StartTimer(int id, unsigned interval) {
-    // A stepping tick fires just past each whole second of the local clock
-    // from the first one on; the tick re-arms itself the same way.
-    if (id == TICK_TIMER) interval = TickDelay(settings_, Pixels(settings_.Size, dpi_), LocalMillisecond());
     ::StartTimer(id, interval);
 }
 

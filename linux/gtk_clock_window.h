@@ -15,6 +15,7 @@ class GtkClockWindow final : public ClockWindow {
     ScreenRect Rect() override;
     ScreenRect WorkArea(const ScreenRect& rect) override;
     std::uint64_t Milliseconds() override;
+    std::uint32_t LocalTimeOfDay() override;
     void StartTimer(int id, unsigned interval) override;
     void StopTimer(int id) override;
     void SetTopmost(bool topmost) override;
@@ -32,9 +33,6 @@ class GtkClockWindow final : public ClockWindow {
 
 // The window's scale factor: how many screen pixels make one of GDK's.
 int WindowScale(GtkWidget* window);
-
-// The milliseconds of the local clock's current second.
-unsigned LocalMillisecond();
 
 // Shows the size text for `size` at `dpi` in `label`; nothing without one.
 void ShowSizeLabel(GtkWidget* label, int size, unsigned dpi);

@@ -28,16 +28,14 @@ constexpr int WHEEL_NOTCH = 120;       // one notch of a wheel, as the placement
 
 bool renderFailed = false; // the failure is written once per run
 
-// The tick: redraw unless hidden or animating a resize (whose frames come from
-// the animation timer then). A stepping tick re-arms for just past the next second.
+// The tick: redraw unless hidden. A resize animation draws its own frames and
+// schedules the tick again when it ends; a stepping tick re-arms for just past
+// the next whole second.
 void OnTick() {
-    if (visible && !resizeMotion.active && !Render() && !renderFailed) {
+    if (resizeMotion.active) return;
+    if (!Tick(visible) && !renderFailed) {
         renderFailed = true;
         std::fputs("Velmor Clock: rendering failed.\n", stderr);
-    }
-    if (TickInterval(cfg, Pixels(cfg.Size, dpi)) == 1000) {
-        GtkClockWindow window(clockWindow, cfg, dpi, sizeLabel);
-        window.StartTimer(TICK_TIMER, 0);
     }
 }
 

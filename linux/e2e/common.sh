@@ -97,6 +97,8 @@ composited() { "$python" "$here/x_query.py" composited; }
 settings_dir() { echo "$XDG_CONFIG_HOME/velmor-clock"; }
 settings_file() { echo "$(settings_dir)/settings.ini"; }
 settings_text() { tr '\n' ' ' <"$(settings_file)" 2>/dev/null; }
+# Writes a settings file from text lines, as the Linux clock writes it (UTF-8).
+write_settings() { mkdir -p "$(settings_dir)"; printf '%s\n' "$@" >"$(settings_file)"; }
 # The exact text the program writes for the defaults with KEY=VALUE overrides.
 expected_settings() {
   local -A value=([Size]=320 [X]=-2147483648 [Y]=-2147483648 [AlwaysOnTop]=0 [LockPosition]=0
