@@ -255,15 +255,17 @@ std::uint32_t le(const std::vector<std::uint8_t>& b, std::size_t at, int bytes) 
     return v;
 }
 
-TEST(Artwork, IconHoldsSevenPngImagesFrom16To256) {
+TEST(Artwork, IconHoldsNinePngImagesFrom16To256) {
     const std::vector<std::uint8_t> ico = velmor::png::readFile(DIR + "/velmor-clock.ico");
     ASSERT_GE(ico.size(), 6u);
     EXPECT_EQ(le(ico, 0, 2), 0u);
     EXPECT_EQ(le(ico, 2, 2), 1u); // icon, not cursor
-    ASSERT_EQ(le(ico, 4, 2), 7u);
-    ASSERT_GE(ico.size(), 6u + 7 * 16);
-    const std::uint32_t sizes[7] = {16, 24, 32, 48, 64, 128, 256};
-    for (int k = 0; k < 7; ++k) {
+    // Every size the notification area asks for from 100 to 300 % scaling.
+    const std::uint32_t sizes[] = {16, 20, 24, 32, 40, 48, 64, 128, 256};
+    constexpr int count = std::size(sizes);
+    ASSERT_EQ(le(ico, 4, 2), static_cast<std::uint32_t>(count));
+    ASSERT_GE(ico.size(), 6u + count * 16);
+    for (int k = 0; k < count; ++k) {
         const std::size_t e = 6 + 16 * k;
         const std::uint32_t w = ico[e] ? ico[e] : 256, h = ico[e + 1] ? ico[e + 1] : 256;
         EXPECT_EQ(w, sizes[k]);
