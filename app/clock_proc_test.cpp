@@ -23,6 +23,7 @@
 #include "presentation/present.h"
 #include "presentation/test_renderer.h"
 #include "settings/settings_file.h"
+#include "testing/display_state_notice.h"
 
 namespace {
 
@@ -241,14 +242,7 @@ TEST_F(ClockWindowProc, WheelNotchesResizeAboutTheCentreAndAWorkAreaChangePullsT
 
 // A display power notice as Windows sends it: the console display's state.
 LRESULT SendDisplayState(DWORD state) {
-    struct {
-        POWERBROADCAST_SETTING setting;
-        BYTE more[sizeof(DWORD)];
-    } notice{};
-    notice.setting.PowerSetting = {
-        0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-    notice.setting.DataLength = sizeof state;
-    memcpy(notice.setting.Data, &state, sizeof state);
+    DisplayStateNotice notice = MakeDisplayStateNotice(state);
     return SendMessageW(windowHandle, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
                         reinterpret_cast<LPARAM>(&notice));
 }

@@ -46,6 +46,7 @@
 
 #include "app/constants.h"
 #include "app/e2e/nested_dpi.h"
+#include "testing/display_state_notice.h"
 
 namespace {
 
@@ -217,14 +218,7 @@ int Nest(HWND clock, int dpi, const RECT& suggested) {
 
 // The console display's power state as Windows reports it: 0 off, 1 on, 2 dimmed.
 bool DisplayState(HWND clock, DWORD state) {
-    struct {
-        POWERBROADCAST_SETTING setting;
-        BYTE more[sizeof(DWORD)];
-    } notice{};
-    notice.setting.PowerSetting = {
-        0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-    notice.setting.DataLength = sizeof state;
-    std::memcpy(notice.setting.Data, &state, sizeof state);
+    DisplayStateNotice notice = MakeDisplayStateNotice(state);
     LRESULT result = 0;
     return SendWithData(clock, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, &notice, sizeof notice, result);
 }
