@@ -33,13 +33,9 @@ std::uint64_t GtkClockWindow::Milliseconds() {
 }
 
 std::uint32_t GtkClockWindow::LocalTimeOfDay() {
-    GDateTime* now = g_date_time_new_now_local(); // the clock the frames are drawn for
-    const auto ms = static_cast<std::uint32_t>(
-        ((g_date_time_get_hour(now) * 60 + g_date_time_get_minute(now)) * 60 + g_date_time_get_second(now)) *
-            1000 +
-        g_date_time_get_microsecond(now) / 1000);
-    g_date_time_unref(now);
-    return ms;
+    const velmor::Time now = LocalTime(); // the clock the frames are drawn for
+    return static_cast<std::uint32_t>(((now.hour * 60 + now.minute) * 60 + now.second) * 1000 +
+                                      now.millisecond);
 }
 
 void GtkClockWindow::StartTimer(int id, unsigned interval) {

@@ -1,6 +1,7 @@
 #include "linux/surface.h"
 
 #include <cstdint>
+#include <ctime>
 #include <vector>
 
 #include "presentation/alpha_shape.h"
@@ -23,14 +24,6 @@ std::int32_t FloorDiv(std::int32_t a, std::int32_t b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
-velmor::Time Now() {
-    GDateTime* now = g_date_time_new_now_local();
-    const velmor::Time time{g_date_time_get_hour(now), g_date_time_get_minute(now),
-                            g_date_time_get_second(now), g_date_time_get_microsecond(now) / 1000};
-    g_date_time_unref(now);
-    return time;
-}
-
 bool MakeSurface(std::int32_t size) {
     FreeSurface();
     surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
@@ -43,6 +36,14 @@ bool MakeSurface(std::int32_t size) {
 }
 
 } // namespace
+
+velmor::Time LocalTime() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    tm local{};
+    localtime_r(&now.tv_sec, &local);
+    return {local.tm_hour, local.tm_min, local.tm_sec, static_cast<std::int32_t>(now.tv_nsec / 1000000)};
+}
 
 ScreenRect ClockRect() {
     return placed;
@@ -61,7 +62,7 @@ bool PresentFrame(GtkWidget* window, const Settings& settings, int size, ScreenP
     scale = scale < 1 ? 1 : scale;
 
     const velmor::Renderer::RowSpan changed =
-        renderer->renderOver(frame, size, Now(), FrameOptions(settings), fast);
+        renderer->renderOver(frame, size, LocalTime(), FrameOptions(settings), fast);
     if (size != surfaceSize && !MakeSurface(size)) return false;
 
     cairo_surface_flush(surface);
