@@ -8,7 +8,7 @@
 set -u
 exe=$1 poke_exe=$2 prefix=$3 screen=${4:-1920x1080} damage_stamps=${5:-}
 source=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-. "$source/selftest/e2e/common.sh"   # pass, fail, windows_path
+. "$source/selftest/e2e/common.sh"   # pass, fail, wait_for, windows_path
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/velmor-e2e.XXXXXX")
 wine_run=("$source/cmake/wine-run" --prefix="$prefix")
@@ -37,16 +37,6 @@ finish() {
 }
 trap finish EXIT
 trap 'exit 130' INT TERM HUP
-
-# Polls COMMAND every tenth of a second until it succeeds or SECONDS pass.
-#   wait_for SECONDS COMMAND [ARGUMENTS...]
-wait_for() {
-  local deadline=$(($(date +%s%N) / 1000000 + $1 * 1000)); shift
-  until "$@"; do
-    (($(date +%s%N) / 1000000 < deadline)) || return 1
-    sleep 0.1
-  done
-}
 
 # A display of its own; a test runner's display is not used, so every scenario
 # sees the screen size it asks for and nothing else on it.

@@ -10,9 +10,7 @@ set -u
 program=$1 screen=${2:-1920x1080} compositor=${3:-picom}
 source=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 here="$source/linux/e2e"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
+. "$source/testing/e2e_checks.sh" # pass, fail, failures, wait_for
 python=/usr/bin/python3 # Debian's, which has the accessibility and D-Bus bindings
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/velmor-linux-e2e.XXXXXX")
@@ -35,16 +33,6 @@ finish() {
 }
 trap finish EXIT
 trap 'exit 130' INT TERM HUP
-
-# Polls COMMAND every tenth of a second until it succeeds or SECONDS pass.
-#   wait_for SECONDS COMMAND [ARGUMENTS...]
-wait_for() {
-  local deadline=$(($(date +%s%N) / 1000000 + $1 * 1000)); shift
-  until "$@"; do
-    (($(date +%s%N) / 1000000 < deadline)) || return 1
-    sleep 0.1
-  done
-}
 
 # A scenario that sets xorg_config gets Xorg with that configuration instead
 # (monitors.sh: the dummy driver, whose outputs xrandr plugs and unplugs).

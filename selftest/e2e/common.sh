@@ -14,9 +14,7 @@ self_test_files() {
   echo no-glass.png no-shadow.png no-seconds.png selftest.txt | tr ' ' '\n'
 }
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
+. "$source/testing/e2e_checks.sh" # pass, fail, failures, wait_for
 
 # Read-only for this user: root writes through permission bits, so as root the
 # immutable attribute is set instead. `writable` undoes it (before clean-up).
