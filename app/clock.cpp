@@ -121,12 +121,15 @@ void WatchLayout() {
 
 namespace {
 
+// Schedule stops the tick while nobody can see the clock and starts it again
+// when somebody can.
 void ApplySight(SightChange change) {
-    if (change == SightChange::Lost) KillTimer(windowHandle, TICK_TIMER);
-    if (change != SightChange::Regained) return;
-    // The screen may have shown anything meanwhile: a whole frame, then the tick.
-    ForgetShownFrame();
-    Render();
+    if (change == SightChange::None) return;
+    if (change == SightChange::Regained) {
+        // The screen may have shown anything meanwhile: a whole frame first.
+        ForgetShownFrame();
+        Render();
+    }
     Schedule();
 }
 
