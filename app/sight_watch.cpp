@@ -8,9 +8,6 @@ SessionRegistration registerSessionNotices = WTSRegisterSessionNotification;
 
 namespace {
 
-constexpr UINT SESSION_RETRY_MS = 2000;
-constexpr unsigned SESSION_TRIES = 60; // two minutes of logon
-
 // The console display's power state: a DWORD, 0 off, 1 on, 2 dimmed.
 constexpr GUID CONSOLE_DISPLAY_STATE = {
     0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
@@ -27,14 +24,14 @@ bool AskForSessionNotices(SightWatch& watch, HWND window) {
 
 void StartSightWatch(SightWatch& watch, HWND window) {
     watch.sessionTries = 0;
-    if (!AskForSessionNotices(watch, window)) SetTimer(window, SESSION_TIMER, SESSION_RETRY_MS, nullptr);
+    if (!AskForSessionNotices(watch, window)) SetTimer(window, SESSION_TIMER, LOGON_RETRY_MS, nullptr);
     // Windows answers at once with the display's present state.
     watch.display =
         RegisterPowerSettingNotification(window, &CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 void RetrySessionNotices(SightWatch& watch, HWND window) {
-    if (watch.sessionNotices || AskForSessionNotices(watch, window) || watch.sessionTries >= SESSION_TRIES)
+    if (watch.sessionNotices || AskForSessionNotices(watch, window) || watch.sessionTries >= LOGON_RETRIES)
         KillTimer(window, SESSION_TIMER);
 }
 

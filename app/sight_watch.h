@@ -11,7 +11,7 @@ struct SightWatch {
     Sight sight;
     HPOWERNOTIFY display = nullptr; // the display's power notices
     bool sessionNotices = false;    // the session's notices were granted
-    unsigned sessionTries = 0;      // how often they were asked for
+    int sessionTries = 0;           // how often they were asked for
 };
 
 // How the session's notices are asked for; a test makes the first asks fail.

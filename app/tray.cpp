@@ -74,8 +74,8 @@ BOOL AddTray() {
     TakeIcon(LoadSmallIcon()); // loaded again: the shell may have come back at another scale
     wcscpy_s(tray.szTip, std::size(tray.szTip), TRAY_TIP);
     if (!Placed()) {
-        retriesLeft = TRAY_RETRIES;
-        SetTimer(windowHandle, TRAY_TIMER, TRAY_RETRY_INTERVAL, nullptr);
+        retriesLeft = LOGON_RETRIES;
+        SetTimer(windowHandle, TRAY_TIMER, LOGON_RETRY_MS, nullptr);
         return FALSE;
     }
     return SetVersion();

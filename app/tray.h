@@ -10,9 +10,7 @@ using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
 extern NotifyIconFunction notifyIcon;
 
 // A shell that is running but busy at logon can refuse the icon, and then no
-// "TaskbarCreated" follows: the add is tried again every 2 s for two minutes.
-inline constexpr UINT TRAY_RETRY_INTERVAL = 2000;
-inline constexpr int TRAY_RETRIES = 60;
+// "TaskbarCreated" follows: the add is tried again (LOGON_RETRY_MS, LOGON_RETRIES).
 
 // Fills `tray` afresh for the clock window, with the small icon at the size
 // the shell shows, adds it and asks for version 4 callbacks; returns the last

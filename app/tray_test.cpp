@@ -147,9 +147,9 @@ TEST_F(TrayIcon, ARefusedAddIsTriedAgainOnTheTimerUntilItSucceedsOrTwoMinutesPas
     Shell_NotifyIconW(NIM_DELETE, &tray);
     ForgetCalls();
     EXPECT_FALSE(AddTray());
-    for (int retry = 0; retry < TRAY_RETRIES; ++retry)
+    for (int retry = 0; retry < LOGON_RETRIES; ++retry)
         RetryTray();
-    EXPECT_EQ(std::count(messages.begin(), messages.end(), DWORD{NIM_ADD}), 1 + TRAY_RETRIES);
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), DWORD{NIM_ADD}), 1 + LOGON_RETRIES);
     EXPECT_FALSE(KillTimer(windowHandle, TRAY_TIMER)) << "given up";
     EXPECT_FALSE(AddTray()); // "TaskbarCreated"
     EXPECT_TRUE(KillTimer(windowHandle, TRAY_TIMER));

@@ -17,6 +17,12 @@ inline constexpr int LAYOUT_TIMER = 4;    // polls the monitor layout and waits 
 inline constexpr int TRAY_TIMER = 5;      // tries again to add a notification icon the shell refused
 inline constexpr int SESSION_TIMER = 6;   // asks for the session's notices again early at logon
 
+// What the shell asks of Windows early at logon (the notification icon, the
+// session's notices) may be refused while its services start: it is asked
+// again this often, for two minutes.
+inline constexpr unsigned LOGON_RETRY_MS = 2000;
+inline constexpr int LOGON_RETRIES = 60;
+
 class ClockWindow {
   public:
     // The clock window's rectangle in screen pixels.
