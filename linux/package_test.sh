@@ -22,7 +22,8 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] && pass "Version $version" || fail "Version $(field Version)"
 [ "$(field Architecture)" = amd64 ] && pass "Architecture amd64" || fail "Architecture $(field Architecture)"
 depends=$(field Depends)
-for library in libc6 libstdc++6 libgtk-3-0 libglib2.0-0 libcairo2 libayatana-appindicator3-1 libspng0; do
+for library in libc6 libstdc++6 libgtk-3-0 libglib2.0-0 libcairo2 libayatana-appindicator3-1 libspng0 \
+               libx11-6 libxext6; do
   [[ ", $depends," == *", $library "* || ", $depends," == *", $library,"* ]] && pass "depends on $library" ||
     fail "no dependency on $library in: $depends"
 done

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <ctime>
+#include <memory>
 #include <vector>
 
+#include "linux/shared_image.h"
 #include "presentation/alpha_shape.h"
 #include "presentation/clock_renderer.h"
 #include "presentation/frame_request.h"
@@ -12,21 +14,27 @@
 
 namespace {
 
-velmor::Image frame;                // every live frame is drawn into it
-cairo_surface_t* surface = nullptr; // the frame as cairo's premultiplied ARGB32 (B, G, R, A bytes)
-std::int32_t surfaceSize = 0;       // its edge in pixels; 0: none
-bool holdsLast = false;             // the surface holds the last frame drawn
-ScreenRect placed;                  // the window's rectangle in screen pixels
-std::int32_t windowUnits = 0;       // its edge in GDK's units
+velmor::Image frame;                 // every live frame is drawn into it
+cairo_surface_t* surface = nullptr;  // the frame as cairo's premultiplied ARGB32 (B, G, R, A bytes)
+std::unique_ptr<SharedImage> shared; // the surface's pixels when the X server shares them
+std::int32_t surfaceSize = 0;        // its edge in pixels; 0: none
+bool holdsLast = false;              // the surface holds the last frame drawn
+ScreenRect placed;                   // the window's rectangle in screen pixels
+std::int32_t windowUnits = 0;        // its edge in GDK's units
 
 // Division rounding toward minus infinity, for coordinates left of or above the origin.
 std::int32_t FloorDiv(std::int32_t a, std::int32_t b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
-bool MakeSurface(std::int32_t size) {
+// The surface for `window`'s frames: over pixels the X server shares when it
+// can, else cairo's own.
+bool MakeSurface(GtkWidget* window, std::int32_t size) {
     FreeSurface();
-    surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+    shared = SharedImage::Make(gtk_widget_get_display(window), gtk_widget_get_visual(window), size);
+    surface = shared ? cairo_image_surface_create_for_data(shared->Pixels(), CAIRO_FORMAT_ARGB32, size, size,
+                                                           shared->Stride())
+                     : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         FreeSurface();
         return false;
@@ -63,7 +71,7 @@ bool PresentFrame(GtkWidget* window, const Settings& settings, int size, ScreenP
 
     const velmor::Renderer::RowSpan changed =
         renderer->renderOver(frame, size, LocalTime(), FrameOptions(settings), fast);
-    if (size != surfaceSize && !MakeSurface(size)) return false;
+    if (size != surfaceSize && !MakeSurface(window, size)) return false;
 
     cairo_surface_flush(surface);
     auto* bits = cairo_image_surface_get_data(surface);
@@ -95,7 +103,9 @@ bool PresentFrame(GtkWidget* window, const Settings& settings, int size, ScreenP
     if (resized) {
         ApplyShape(window, scale);
         gtk_widget_queue_draw(window);
-    } else if (dirty.width > 0 && dirty.height > 0) {
+    } else if (dirty.width > 0 && dirty.height > 0 &&
+               !(shared &&
+                 shared->Put(gtk_widget_get_window(window), dirty.x, dirty.y, dirty.width, dirty.height))) {
         // In GDK's units, widened to whole units.
         const int left = dirty.x / scale, top = dirty.y / scale;
         const int right = (dirty.x + dirty.width + scale - 1) / scale;
@@ -142,6 +152,7 @@ void ForgetShownFrame() {
 void FreeSurface() {
     if (surface) cairo_surface_destroy(surface);
     surface = nullptr;
+    shared.reset(); // after the surface over its pixels
     surfaceSize = 0;
     holdsLast = false;
 }

@@ -1,6 +1,8 @@
 // The clock window's picture: every frame is drawn into one image surface the
-// window paints from; a steady tick copies and repaints only the columns its
-// hands change. The window's place and size follow each frame.
+// window paints from; a steady tick copies only the columns its hands change
+// and puts them on the window straight from memory the X server shares, or
+// where it shares none has GTK repaint them. The window's place and size
+// follow each frame.
 #pragma once
 
 #include <gtk/gtk.h>

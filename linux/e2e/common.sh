@@ -1,13 +1,14 @@
 # The end-to-end harness for the native Linux clock: each scenario sources this with
-#   scenario.sh PROGRAM [SCREEN] [COMPOSITOR]
-# and gets a virtual display of its own (SCREEN, default 1920x1080) with a plain
+#   scenario.sh PROGRAM [SCREEN] [COMPOSITOR] [SERVER_OPTIONS]
+# and gets a virtual display of its own (SCREEN, default 1920x1080; more
+# options for the X server in SERVER_OPTIONS) with a plain
 # desktop colour, a session bus of its own (and through it the accessibility
 # bus), a compositing manager unless COMPOSITOR is "none", an empty
 # configuration folder, and helpers that start the program, wait for states
 # with a bound and read the window, the screen and the settings file.
 # Everything it started ends when the scenario ends, however it ends.
 set -u
-program=$1 screen=${2:-1920x1080} compositor=${3:-picom}
+program=$1 screen=${2:-1920x1080} compositor=${3:-picom} server_options=${4:-}
 source=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 here="$source/linux/e2e"
 . "$source/testing/e2e_checks.sh" # pass, fail, failures, wait_for
@@ -38,6 +39,8 @@ trap 'exit 130' INT TERM HUP
 # (monitors.sh: the dummy driver, whose outputs xrandr plugs and unplugs).
 start_display() {
   local server=(Xvfb -screen 0 "${screen}x24")
+  read -ra options <<<"$server_options"
+  server+=("${options[@]}")
   if [ -n "${xorg_config:-}" ]; then
     mkdir -p "$work/xorg.conf.d"
     server=(Xorg -config "$xorg_config" -configdir "$work/xorg.conf.d" -logfile "$work/xorg.log")
@@ -132,6 +135,15 @@ clock_rect() {
   xdotool getwindowgeometry --shell "$w" | awk -F= '/^(X|Y|WIDTH|HEIGHT)=/ { printf "%s ", $2 }' | sed 's/ $//'
 }
 rect_is() { [ "$(clock_rect)" = "$1" ]; }
+# How many memory segments the clock shares with the X server for a frame of
+# SIZE x SIZE pixels (GTK's own upload pool is of other sizes).
+frame_segments() {
+  awk -v pid="$clock_pid" -v bytes=$(($1 * $1 * 4)) '
+    FNR == 1 { file++ }
+    file == 1 && $3 == pid { ours[$1] = 1 }
+    file == 2 && ($2 in ours) && $5 == bytes { n++ }
+    END { print n + 0 }' <(ipcs -m -p) <(ipcs -m)
+}
 #   check_rect SECONDS WHAT "X Y W H"
 check_rect() {
   if wait_for "$1" rect_is "$3"; then pass "$2: window $3"; else fail "$2: window '$(clock_rect)', expected $3"; fi

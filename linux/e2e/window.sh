@@ -3,8 +3,10 @@
 # corners show the desktop, and clicks there reach what lies under it), its
 # hands move, the wheel resizes it about its centre and the size is saved
 # late, and a drag moves it and saves the place. With COMPOSITOR "none" the
-# same holds on a screen without a compositing manager (a shape mask).
-#   window.sh PROGRAM [SCREEN] [COMPOSITOR]
+# same holds on a screen without a compositing manager (a shape mask), and
+# with SERVER_OPTIONS "-extension MIT-SHM" on a server that shares no memory
+# (GTK paints every tick).
+#   window.sh PROGRAM [SCREEN] [COMPOSITOR] [SERVER_OPTIONS]
 . "$(dirname "$0")/common.sh"
 
 start_clock_and_wait
@@ -36,6 +38,16 @@ screenshot "$work/a.png"; sleep 1.1; screenshot "$work/b.png"
 moved=$(differing_pixels "$work/a.png" "$work/b.png" 320 320 800 380)
 [ "${moved%%.*}" -gt 50 ] && pass "the hands moved ($moved pixels)" || fail "the hands did not move ($moved pixels)"
 
+# Where the server can share memory, the ticks put the frame's pixels from a
+# segment of its size; a resize gives the old segment back.
+if [[ "$server_options" == *MIT-SHM* ]]; then
+  [ "$(frame_segments 320)" = 0 ] && pass "no memory shared without the extension" ||
+    fail "a segment shared without the extension"
+else
+  [ "$(frame_segments 320)" = 1 ] && pass "the frame's pixels are shared with the X server" ||
+    fail "$(frame_segments 320) shared segments of a 320-pixel frame"
+fi
+
 # Wheel: one notch up is 12 size units about the centre, Shift two; saved
 # 400 ms after the last notch, not before.
 mouse_to_clock
@@ -48,6 +60,11 @@ check_settings 5 "after the wheel" Size=334 X=793 Y=373
 xdotool click 5 click 5
 check_rect 5 "two notches down" "805 385 310 310"
 check_settings 5 "after two notches down" Size=310 X=805 Y=385
+if [[ "$server_options" != *MIT-SHM* ]]; then
+  segments="$(frame_segments 320) $(frame_segments 334) $(frame_segments 310)"
+  [ "$segments" = "0 0 1" ] && pass "one segment, of the new size" ||
+    fail "segments of 320, 334 and 310 pixels: $segments"
+fi
 
 # Drag: the clock follows the mouse, and its place is saved when the button is up.
 drag_by 200 -100
