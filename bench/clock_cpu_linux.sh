@@ -4,7 +4,9 @@
 # pixels stepping once a second, on a virtual 1920 x 1440 display with a
 # compositing manager (1200 pixels is size 600 at scale 2). For each it
 # reports, per second of wall time, the CPU time of the clock's process, of the
-# X server and of the compositing manager. With "windows" it then runs
+# X server and of the compositing manager; last, the same for a bare GTK 3
+# window that wakes every 50 ms and draws nothing (bench/idle_gtk_window.c),
+# the least any GTK program ticking as often costs. With "windows" it then runs
 # bench/clock_cpu.sh, the Windows program under Wine, for the same SECONDS.
 #   bench/clock_cpu_linux.sh [BUILD_DIR] [SECONDS] [windows]   (defaults: build/native, 60)
 set -u
@@ -12,7 +14,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build/native} seconds=${2:-60} beside=${3:-}
 WARM_UP=3 # seconds after the first frame before measuring
 
-cmake --build "$build" --target velmor-clock >/dev/null || exit 1
+cmake --build "$build" --target velmor-clock idle_gtk_window >/dev/null || exit 1
 set -- "$PWD/$build/linux/velmor-clock" 1920x1440 picom
 . linux/e2e/common.sh # the display, the bus, the compositor, starting and closing the clock
 xserver=${pids[0]} compositor=${pids[2]}
@@ -25,9 +27,12 @@ percent() { awk -v t="$1" -v h="$hz" -v w="$2" 'BEGIN { printf "%.2f", 100 * t /
 format="%-26s %9s %9s %11s\n"
 printf "$format" "run ($seconds s)" "clock" "X" "compositor"
 printf "$format" "" "CPU %" "server %" "CPU %"
+clock=$program
 while IFS='|' read -r name scale size smooth; do
   mkdir -p "$(settings_dir)"
   printf '[Clock]\nSize=%s\nSmooth=%s\n' "$size" "$smooth" >"$(settings_file)"
+  program=$clock
+  [ "$size" = idle ] && program="$PWD/$build/bench/idle_gtk_window"
   GDK_SCALE=$scale start_clock_and_wait
   sleep "$WARM_UP"
   c0=$(cpu_ticks "$clock_pid") x0=$(cpu_ticks "$xserver") m0=$(cpu_ticks "$compositor") t0=$(now_ns)
@@ -42,6 +47,7 @@ done <<RUNS
 640 px, smooth seconds|1|640|1
 1200 px, smooth seconds|2|600|1
 320 px, stepping seconds|1|320|0
+bare GTK window, 50 ms|1|idle|0
 RUNS
 
 if [ "$beside" = windows ]; then
