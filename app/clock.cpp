@@ -107,6 +107,10 @@ void RememberPlace() {
     RememberPlace(layoutMemory, windowHandle, cfg.Size);
 }
 
+void PositionSaved() {
+    PositionSaved(layoutMemory);
+}
+
 void UserPlacing() {
     UserPlacing(layoutMemory, GetTickCount64());
 }

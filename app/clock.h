@@ -50,6 +50,7 @@ void UpdateLabel();
 // The user's place per monitor layout (app/layout_memory.h), on the clock.
 void StartLayoutMemory();
 void RememberPlace();
+void PositionSaved();
 void UserPlacing();
 void NoticeLayoutChange();
 void WatchLayout();

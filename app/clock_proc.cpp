@@ -69,6 +69,7 @@ void OnTimer(HWND window, WPARAM id) {
 void OnDestroy(HWND window) {
     if (sizeWindow) DestroyWindow(sizeWindow);
     SaveSettings();
+    PositionSaved();
     RemoveTray();
     StopSightWatch();
     StopResize(); // gives back the animation's fine timer period

@@ -57,6 +57,11 @@ void RememberPlace(LayoutMemory& state, HWND window, std::int32_t size) {
     }
 }
 
+void PositionSaved(LayoutMemory& state) {
+    const std::optional<MonitorLayout> layout = ReadMonitorLayout();
+    if (layout && state.memory.current != layout->signature) Keep(state, layout->signature);
+}
+
 void UserPlacing(LayoutMemory& state, std::uint64_t now) {
     state.userPlacedAt = now;
 }

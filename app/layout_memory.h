@@ -29,6 +29,10 @@ void StartLayoutMemory(LayoutMemory& state, std::wstring path, HWND window, Sett
 // The user placed the clock where `window` is now, at size setting `size`.
 void RememberPlace(LayoutMemory& state, HWND window, std::int32_t size);
 
+// The settings were saved with the clock where it is now (at exit): their
+// position belongs to the layout now, even when a change has not settled yet.
+void PositionSaved(LayoutMemory& state);
+
 // The user starts placing the clock (a resize request, a drag), at `now`
 // milliseconds: a notice that settles on the same layout afterwards leaves
 // the clock where the user is putting it.

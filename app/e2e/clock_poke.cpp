@@ -5,7 +5,7 @@
 //   clock-poke info                 rect, styles, z-order, title, visibility, work area, icon,
 //                                   whether the clock is the foreground window
 //   clock-poke menu                 whether a popup menu is open, and where
-//   clock-poke timechange | resume | suspend | taskbar | workarea | close | show
+//   clock-poke timechange | resume | suspend | taskbar | workarea | displaychange | close | show
 //   clock-poke dpi DPI L T R B      WM_DPICHANGED with that suggested rectangle
 //   clock-poke session lock | unlock | disconnect | connect
 //                                   the session's notice (WM_WTSSESSION_CHANGE)
@@ -345,6 +345,7 @@ int Run(int count, wchar_t** arguments) {
     if (command == L"suspend") return sent(Send(clock, WM_POWERBROADCAST, PBT_APMSUSPEND, 0));
     if (command == L"taskbar") return sent(Send(clock, RegisterWindowMessageW(TASKBAR_MESSAGE), 0, 0));
     if (command == L"workarea") return sent(Send(clock, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0));
+    if (command == L"displaychange") return sent(Send(clock, WM_DISPLAYCHANGE, 32, 0));
     if (command == L"close") return sent(Send(clock, WM_CLOSE, 0, 0));
     if (command == L"show") return sent(Send(clock, WM_SHOW_REQUEST, 0, 0));
     if (command == L"untray") return sent(TrayIcon(clock, NIM_DELETE));
