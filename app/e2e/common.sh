@@ -4,7 +4,8 @@
 # test prefix, an empty settings folder, and helpers that start the program,
 # wait for states with a bound, read the window and the screen and decode the
 # settings file. Wine's server and the display are shut down when the scenario
-# ends, however it ends.
+# ends, however it ends; its work folder (logs, screenshots) goes too, unless
+# KEEP_WORK is set, for looking into a failure.
 set -u
 exe=$1 poke_exe=$2 prefix=$3 screen=${4:-1920x1080} damage_stamps=${5:-}
 source=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
