@@ -5,9 +5,6 @@
 #   bad_settings.sh PROGRAM.exe CLOCK-POKE.exe WINEPREFIX
 . "$(dirname "$0")/common.sh"
 
-# Bytes that are no settings file, the same on every run.
-noise() { awk 'BEGIN { srand(14); for (i = 0; i < 700; i++) printf "%c", int(rand() * 256) }' </dev/null; }
-
 # name, window rectangle, the size, X and Y saved afterwards; then the lines.
 while IFS='|' read -r name rect saved lines; do
   rm -rf "$(settings_dir)"

@@ -10,6 +10,7 @@ set -u
 exe=$1 poke_exe=$2 prefix=$3 screen=${4:-1920x1080} damage_stamps=${5:-}
 source=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 . "$source/selftest/e2e/common.sh"   # pass, fail, wait_for, windows_path
+. "$source/testing/e2e_desktop.sh"   # the window, the mouse, the screen, the settings check
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/velmor-e2e.XXXXXX")
 wine_run=("$source/cmake/wine-run" --prefix="$prefix")
@@ -95,30 +96,10 @@ expected_settings() {
 settings_are() { cmp -s <(expected_settings "$@") "$(settings_file)"; }
 settings_text() { iconv -f UTF-16LE -t UTF-8 "$(settings_file)" 2>/dev/null | tr -d '\r\377\376' | tr '\n' ' '; }
 
-# Every byte of the file, polled for up to SECONDS: the save may be pending.
-#   check_settings SECONDS WHAT KEY=VALUE...
-check_settings() {
-  local seconds=$1 what=$2; shift 2
-  if wait_for "$seconds" settings_are "$@"; then pass "$what: settings file is $*"
-  else fail "$what: settings file is '$(settings_text)', expected $*"; fi
-}
-
 # The program in the background; await_exit reads its exit code.
 start_clock() {
   "${wine_run[@]}" "$exe" "$@" </dev/null >>"$work/clock.log" 2>&1 &
   clock_pid=$!
-}
-clock_running() { kill -0 "$clock_pid" 2>/dev/null; }
-clock_ended() { ! clock_running; }
-# Waits up to SECONDS for the program to end; `exit_code` is then its exit
-# code, or "running".
-await_exit() {
-  if wait_for "$1" clock_ended; then wait "$clock_pid"; exit_code=$?; else exit_code=running; fi
-}
-# The program ends within half a minute with 0.
-expect_exit_0() {
-  await_exit 30
-  [ "$exit_code" = 0 ] && pass "$1: exit code 0" || fail "$1: exit code $exit_code"
 }
 # Closes the clock as the system would (WM_CLOSE): it saves and ends with 0.
 close_clock() {
@@ -137,38 +118,11 @@ poke() {
 info_field() { poke info | sed -n "s/^$1 //p"; }
 # The clock window's rectangle as Windows sees it: "LEFT TOP WIDTH HEIGHT".
 clock_rect() { info_field rect | awk '{ print $1, $2, $3 - $1, $4 - $2 }'; }
-rect_is() { [ "$(clock_rect)" = "$1" ]; }
-
-# The clock's X window: the one mapped window with the clock's title.
-clock_xwindow() { xdotool search --onlyvisible --name '^Velmor Clock$' 2>/dev/null | head -1; }
-clock_shown() { [ -n "$(clock_xwindow)" ]; }
-clock_hidden() { [ -z "$(clock_xwindow)" ]; }
-# "X Y WIDTH HEIGHT" of an X window on the screen.
-xgeometry() {
-  xdotool getwindowgeometry --shell "$1" | awk -F= '/^(X|Y|WIDTH|HEIGHT)=/ { printf "%s ", $2 }' | sed 's/ $//'
-}
 
 # Starts the clock and waits for its window to be mapped.
 start_clock_and_wait() {
   start_clock "$@"
   wait_for 60 clock_shown || { fail "no clock window appeared"; exit 1; }
-}
-
-# The mouse at the centre of the clock window.
-mouse_to_clock() {
-  local x y w h
-  read -r x y w h < <(clock_rect)
-  xdotool mousemove $((x + w / 2)) $((y + h / 2))
-}
-
-# A user's drag from the clock's centre by (DX, DY), in steps of a tenth.
-drag_by() {
-  local dx=$1 dy=$2 step steps=()
-  for step in 1 2 3 4 5 6 7 8 9 10; do
-    steps+=(mousemove_relative -- $((dx / 10)) $((dy / 10)) sleep 0.03)
-  done
-  mouse_to_clock
-  xdotool mousedown 1 sleep 0.1 "${steps[@]}" mouseup 1
 }
 
 # Each redraw and each change of size of the clock's X window for SECONDS,
@@ -180,22 +134,12 @@ stamp_redraws() {
   "$damage_stamps" "$(clock_xwindow)" "$1" >"$2" 2>>"$work/stamps.log"
 }
 
-screenshot() { import -window root "$1"; }
-# Pixels that differ between the same rectangle of two images.
-#   differing_pixels A.png B.png WIDTH HEIGHT X Y
-differing_pixels() {
-  local crop="[$3x$4+$5+$6]"
-  compare -metric AE "$1$crop" "$2$crop" null: 2>&1
-}
-
 # Menu helpers: right-click the clock, wait for the menu, pick with keys.
 menu_open() { poke menu | grep -q '^menu 1'; }
 menu_closed() { poke menu | grep -q '^menu 0'; }
-open_menu() {
-  mouse_to_clock
-  xdotool click 3
-  wait_for 10 menu_open
-}
+# Whether the size dialog is open.
+dialog_open() { poke dialog | grep -q '^dialog 1'; }
+dialog_closed() { poke dialog | grep -q '^dialog 0'; }
 # Opens the menu and chooses the item reached by the given key presses.
 choose() {
   open_menu || { fail "the menu did not open for '$*'"; return 1; }

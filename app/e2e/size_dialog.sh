@@ -5,8 +5,6 @@
 #   size_dialog.sh PROGRAM.exe CLOCK-POKE.exe WINEPREFIX
 . "$(dirname "$0")/common.sh"
 
-dialog_open() { [ "$(poke dialog)" = "dialog 1" ]; }
-dialog_closed() { [ "$(poke dialog)" = "dialog 0" ]; }
 
 write_settings '[Clock]' Size=320 X=400 Y=300
 start_clock_and_wait

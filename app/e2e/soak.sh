@@ -69,8 +69,6 @@ dragged() {
   wait_for 10 rect_is "460 170 1200 1200" || fail "a drag by (100, 50) gave '$(clock_rect)'"
   drag_by -100 -50
 }
-dialog_open() { poke dialog | grep -q '^dialog 1'; }
-dialog_closed() { poke dialog | grep -q '^dialog 0'; }
 size_dialog() {
   choose Down
   wait_for 10 dialog_open || { fail "\"Clock size...\" opened no dialog"; return; }

@@ -6,8 +6,6 @@
 #   bad_settings.sh PROGRAM [SCREEN] [COMPOSITOR]
 . "$(dirname "$0")/common.sh"
 
-noise() { awk 'BEGIN { srand(14); for (i = 0; i < 700; i++) printf "%c", int(rand() * 256) }' </dev/null; }
-
 # name, window rectangle, what is saved on closing; then the file's lines.
 while IFS='|' read -r name rect saved lines; do
   rm -rf "$(settings_dir)"
@@ -17,7 +15,7 @@ while IFS='|' read -r name rect saved lines; do
     # shellcheck disable=SC2086 # the lines are separate words
     utf16*) { printf '\xff\xfe'; printf '%s\r\n' ${lines#utf16 } | iconv -f UTF-8 -t UTF-16LE; } >"$(settings_file)" ;;
     # shellcheck disable=SC2086
-    *) printf '%s\n' $lines >"$(settings_file)" ;;
+    *) write_settings $lines ;;
   esac
   start_clock_and_wait
   check_rect 5 "$name" "$rect"

@@ -12,6 +12,7 @@ program=$1 screen=${2:-1920x1080} compositor=${3:-picom} server_options=${4:-}
 source=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 here="$source/linux/e2e"
 . "$source/testing/e2e_checks.sh" # pass, fail, failures, wait_for
+. "$source/testing/e2e_desktop.sh" # the window, the mouse, the screen, the settings check
 python=/usr/bin/python3 # Debian's, which has the accessibility and D-Bus bindings
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/velmor-linux-e2e.XXXXXX")
@@ -102,39 +103,23 @@ expected_settings() {
   done
 }
 settings_are() { cmp -s <(expected_settings "$@") "$(settings_file)"; }
-#   check_settings SECONDS WHAT KEY=VALUE...
-check_settings() {
-  local seconds=$1 what=$2; shift 2
-  if wait_for "$seconds" settings_are "$@"; then pass "$what: settings file is $*"
-  else fail "$what: settings file is '$(settings_text)', expected $*"; fi
-}
 
 start_clock() {
   "$program" </dev/null >>"$work/clock.log" 2>&1 &
   clock_pid=$!
 }
-clock_running() { kill -0 "$clock_pid" 2>/dev/null; }
-clock_ended() { ! clock_running; }
-await_exit() {
-  if wait_for "$1" clock_ended; then wait "$clock_pid"; exit_code=$?; else exit_code=running; fi
-}
 # Closes the clock as a session's end does (SIGTERM): it saves and ends with 0.
 close_clock() {
   kill -TERM "$clock_pid"
-  await_exit 20
-  [ "$exit_code" = 0 ] && pass "${1:-closed}: exit code 0" || fail "${1:-closed}: exit code $exit_code"
+  expect_exit_0 "${1:-closed}" 20
   clock_pid=""
 }
 
-clock_xwindow() { xdotool search --onlyvisible --name '^Velmor Clock$' 2>/dev/null | head -1; }
-clock_shown() { [ -n "$(clock_xwindow)" ]; }
-clock_hidden() { [ -z "$(clock_xwindow)" ]; }
 # "X Y WIDTH HEIGHT" of the clock window on the screen.
 clock_rect() {
   local w; w=$(clock_xwindow); [ -n "$w" ] || return 1
-  xdotool getwindowgeometry --shell "$w" | awk -F= '/^(X|Y|WIDTH|HEIGHT)=/ { printf "%s ", $2 }' | sed 's/ $//'
+  xgeometry "$w"
 }
-rect_is() { [ "$(clock_rect)" = "$1" ]; }
 # How many memory segments the clock shares with the X server for a frame of
 # SIZE x SIZE pixels (GTK's own upload pool is of other sizes).
 frame_segments() {
@@ -155,37 +140,20 @@ start_clock_and_wait() {
   sleep 0.5 # its first frame on the screen
 }
 
-mouse_to_clock() {
-  local x y w h
-  read -r x y w h < <(clock_rect)
-  xdotool mousemove $((x + w / 2)) $((y + h / 2))
+# The items as the menu table has them, for the given check marks of Always
+# on top, Lock position, the seconds hand, smooth, crystal, Soft, Normal,
+# Strong, shadows and Start at login, and "Hide clock" or "Show clock".
+expected_menu() {
+  printf '%s\n' "command|Clock size...|" "check|Always on top|$1" "check|Lock position|$2" "separator||" \
+    "check|Show seconds hand|$3" "check|Smooth seconds hand|$4" "check|Crystal reflection|$5" \
+    "submenu|Reflection strength|" "> check|Soft|$6" "> check|Normal|$7" "> check|Strong|$8" \
+    "check|Hand shadows|$9" "separator||" "check|Start at login|${10}" "command|Bring clock to center|" \
+    "command|${11} clock|" "separator||" "command|About Velmor Clock|" "command|Exit|"
 }
-
-# A user's drag from the clock's centre by (DX, DY), in steps of a tenth.
-drag_by() {
-  local dx=$1 dy=$2 step steps=()
-  for step in 1 2 3 4 5 6 7 8 9 10; do
-    steps+=(mousemove_relative -- $((dx / 10)) $((dy / 10)) sleep 0.03)
-  done
-  mouse_to_clock
-  xdotool mousedown 1 sleep 0.1 "${steps[@]}" mouseup 1
-}
-
-# The colour of one screen pixel as "#RRGGBB".
-pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | sed -n '2s/.*\(#[0-9A-F]\{6\}\).*/\1/p'; }
-screenshot() { import -window root "$1"; }
-#   differing_pixels A.png B.png WIDTH HEIGHT X Y
-differing_pixels() { compare -metric AE "$1[$3x$4+$5+$6]" "$2[$3x$4+$5+$6]" null: 2>&1; }
-
 # The clock's open menu as the accessibility bus reads it (atspi_menu.py).
 menu_items() { "$python" "$here/atspi_menu.py" items 2>>"$work/atspi.log"; }
 menu_open() { [ -n "$(menu_items)" ]; }
 menu_closed() { ! menu_open; }
-open_menu() {
-  mouse_to_clock
-  xdotool click 3
-  wait_for 10 menu_open
-}
 # Opens the menu and chooses the item reached by the given key presses.
 choose() {
   open_menu || { fail "the menu did not open for '$*'"; return 1; }

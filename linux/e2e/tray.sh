@@ -15,12 +15,7 @@ item_has() { grep -qxF "$1" "$work/item.txt" 2>/dev/null; }
 for line in "Id velmor-clock" "Title Velmor Clock" "Status Active" "IconName velmor-clock"; do
   wait_for 10 item_has "$line" && pass "the item's $line" || fail "the item has no '$line'"
 done
-expected=(
-  "command|Clock size...|" "check|Always on top|0" "check|Lock position|0" "separator||"
-  "check|Show seconds hand|1" "check|Smooth seconds hand|1" "check|Crystal reflection|1"
-  "submenu|Reflection strength|" "> check|Soft|0" "> check|Normal|1" "> check|Strong|0"
-  "check|Hand shadows|1" "separator||" "check|Start at login|0" "command|Bring clock to center|"
-  "command|Hide clock|" "separator||" "command|About Velmor Clock|" "command|Exit|")
+mapfile -t expected < <(expected_menu 0 0 1 1 1 0 1 0 1 0 Hide)
 menu_is() { diff <(printf '%s\n' "$@") <(sed -n '5,$p' "$work/item.txt") >/dev/null 2>&1; }
 wait_for 10 menu_is "${expected[@]}" && pass "the item exports the menu" ||
   { fail "the item's menu differs"; diff <(printf '%s\n' "${expected[@]}") <(sed -n '5,$p' "$work/item.txt"); }
@@ -28,7 +23,7 @@ wait_for 10 menu_is "${expected[@]}" && pass "the item exports the menu" ||
 # Hidden from the clock's own menu: the item's menu now offers to show it.
 choose Up Up Up
 wait_for 5 clock_hidden || fail "the clock stayed shown"
-expected[15]="command|Show clock|"
+mapfile -t expected < <(expected_menu 0 0 1 1 1 0 1 0 1 0 Show)
 wait_for 10 menu_is "${expected[@]}" && pass "the item's menu offers Show clock" || fail "the item's menu did not follow"
 
 close_clock "closed while hidden"

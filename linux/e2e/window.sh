@@ -11,7 +11,6 @@
 
 start_clock_and_wait
 check_rect 10 "first start, centred" "800 380 320 320"
-[ -n "${SHOT:-}" ] && screenshot "$SHOT"
 # What a window manager reads: out of the taskbar and pager, on every workspace,
 # not above other windows (Always on top is off), and the program's title.
 hints=$(xprop -id "$(clock_xwindow)" _NET_WM_STATE _NET_WM_DESKTOP _NET_WM_NAME)
