@@ -24,12 +24,15 @@ void Schedule(ClockWindow& window, const Settings& settings, unsigned dpi) {
 
 bool Tick(ClockWindow& window, const Settings& settings, unsigned dpi, bool showing) {
     const int pixels = Pixels(settings.Size, dpi);
-    const unsigned millisecond = window.LocalTimeOfDay() % 1000;
     // A timer fires on the system's tick, a little late each time: a stepping
     // one that kept its interval would slip until its hand skipped a second.
-    const bool stepping = TickInterval(settings, pixels) == 1000;
-    if (stepping) window.StartTimer(TICK_TIMER, TickDelay(settings, pixels, millisecond));
-    if (!showing || (stepping && millisecond >= 1000 - STEP_EARLY_MS)) return true;
+    // A sweeping one keeps its interval and needs no time here.
+    if (TickInterval(settings, pixels) == 1000) {
+        const unsigned millisecond = window.LocalTimeOfDay() % 1000;
+        window.StartTimer(TICK_TIMER, TickDelay(settings, pixels, millisecond));
+        if (millisecond >= 1000 - STEP_EARLY_MS) return true;
+    }
+    if (!showing) return true;
     const ScreenRect rect = window.Rect();
     return window.Present(pixels, {rect.left, rect.top}, false);
 }
