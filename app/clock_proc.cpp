@@ -147,10 +147,7 @@ void OnPowerEvent(WPARAM event, LPARAM lParam) {
         return;
     }
     if (event != PBT_APMRESUMESUSPEND && event != PBT_APMRESUMEAUTOMATIC) return;
-    FinishResize();
-    ForgetShownFrame();
-    Render();
-    Schedule();
+    OnTimeChange(); // the clock slept through the time since
     NoticeLayoutChange();
 }
 
