@@ -29,8 +29,7 @@ printf "$format" "run ($seconds s)" "clock" "X" "compositor"
 printf "$format" "" "CPU %" "server %" "CPU %"
 clock=$program
 while IFS='|' read -r name scale size smooth; do
-  mkdir -p "$(settings_dir)"
-  printf '[Clock]\nSize=%s\nSmooth=%s\n' "$size" "$smooth" >"$(settings_file)"
+  write_settings '[Clock]' "Size=$size" "Smooth=$smooth"
   program=$clock
   [ "$size" = idle ] && program="$PWD/$build/bench/idle_gtk_window"
   GDK_SCALE=$scale start_clock_and_wait

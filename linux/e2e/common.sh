@@ -150,6 +150,9 @@ expected_menu() {
     "check|Hand shadows|$9" "separator||" "check|Start at login|${10}" "command|Bring clock to center|" \
     "command|${11} clock|" "separator||" "command|About Velmor Clock|" "command|Exit|"
 }
+# The size dialog's X window, when it is open.
+size_dialog_window() { xdotool search --onlyvisible --name '^Velmor Clock — Size$' 2>/dev/null | head -1; }
+
 # The clock's open menu as the accessibility bus reads it (atspi_menu.py).
 menu_items() { "$python" "$here/atspi_menu.py" items 2>>"$work/atspi.log"; }
 menu_open() { [ -n "$(menu_items)" ]; }

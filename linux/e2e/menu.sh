@@ -46,7 +46,7 @@ wait_for 5 test ! -e "$entry" && pass "Start at login again removed the entry" |
 # The size dialog: its slider at the far end makes the clock as large as it goes.
 choose Down
 dialog=""
-find_dialog() { dialog=$(xdotool search --onlyvisible --name '^Velmor Clock — Size$' | head -1); [ -n "$dialog" ]; }
+find_dialog() { dialog=$(size_dialog_window); [ -n "$dialog" ]; }
 if wait_for 10 find_dialog; then
   pass "Clock size... opened the size dialog"
   xdotool windowfocus --sync "$dialog" key End

@@ -16,8 +16,8 @@ check_settings 5 "after the wheel" Size=332 X=628 Y=208
 # The largest size at 192 DPI (600) is more than the 1080 pixels high screen
 # holds (540 at 192 DPI): the slider's end gives the screen's height.
 choose Down
-wait_for 10 eval 'xdotool search --onlyvisible --name "^Velmor Clock — Size$" >/dev/null' || fail "no size dialog"
-xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^Velmor Clock — Size$' | head -1)" key End
+wait_for 10 eval '[ -n "$(size_dialog_window)" ]' || fail "no size dialog"
+xdotool windowfocus --sync "$(size_dialog_window)" key End
 check_rect 10 "the slider at its end at scale 2" "420 0 1080 1080"
 xdotool key Escape
 check_settings 5 "the dialog closed" Size=540 X=420 Y=0
