@@ -5,6 +5,7 @@
 #include "linux/layout_memory.h"
 #include "linux/settings_store.h"
 #include "linux/surface.h"
+#include "linux/timers.h"
 #include "placement/dpi.h"
 #include "placement/schedule.h"
 #include "placement/size_model.h"
@@ -17,10 +18,6 @@ namespace {
 
 // The user's place per monitor layout and the watch on the layout.
 LayoutMemory layoutMemory;
-
-std::uint64_t Now() {
-    return static_cast<std::uint64_t>(g_get_monotonic_time() / 1000);
-}
 
 // Runs a placement rule on the clock window, the settings, the DPI and the
 // resize state of this program.
@@ -104,13 +101,13 @@ void PositionSaved() {
 }
 
 void UserPlacing() {
-    UserPlacing(layoutMemory, Now());
+    UserPlacing(layoutMemory, Milliseconds());
 }
 
 void NoticeLayoutChange() {
-    NoticeLayoutChange(layoutMemory, Now());
+    NoticeLayoutChange(layoutMemory, Milliseconds());
 }
 
 void WatchLayout() {
-    WatchLayout(layoutMemory, clockWindow, cfg, dpi, Now());
+    WatchLayout(layoutMemory, clockWindow, cfg, dpi, Milliseconds());
 }

@@ -29,7 +29,7 @@ ScreenRect GtkClockWindow::WorkArea(const ScreenRect& rect) {
 }
 
 std::uint64_t GtkClockWindow::Milliseconds() {
-    return static_cast<std::uint64_t>(g_get_monotonic_time() / 1000);
+    return ::Milliseconds();
 }
 
 std::uint32_t GtkClockWindow::LocalTimeOfDay() {

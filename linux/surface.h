@@ -11,12 +11,12 @@
 #include "renderer/renderer.h"
 #include "settings/settings.h"
 
-// Where the clock window is, in screen pixels: where the last frame put it, or
-// where the window system moved it since (a drag).
 // The local time of day the frames are drawn for, read without allocating
 // (every tick reads it).
 velmor::Time LocalTime();
 
+// Where the clock window is, in screen pixels: where the last frame put it, or
+// where the window system moved it since (a drag).
 ScreenRect ClockRect();
 void NoteClockPosition(ScreenPoint topLeft);
 

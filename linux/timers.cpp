@@ -28,6 +28,10 @@ void Drop(int id) {
 
 } // namespace
 
+std::uint64_t Milliseconds() {
+    return static_cast<std::uint64_t>(g_get_monotonic_time() / 1000);
+}
+
 void SetTimerHandler(TimerHandler h) {
     handler = h;
 }

@@ -3,10 +3,16 @@
 // to one handler.
 #pragma once
 
+#include <cstdint>
+
 // Polls the pointer while the window manager moves the clock: the move is over
-// when the left button is up.
-inline constexpr int DRAG_TIMER = 5;
+// when the left button is up. An id after the shared ones.
+inline constexpr int DRAG_TIMER = 7;
 inline constexpr unsigned DRAG_POLL_MS = 50;
+
+// The main loop's clock in milliseconds (monotonic), the time the placement
+// rules count in.
+std::uint64_t Milliseconds();
 
 using TimerHandler = void (*)(int id);
 
