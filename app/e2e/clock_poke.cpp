@@ -71,10 +71,16 @@ void PrintRect(const char* name, const RECT& r) {
     std::printf("%s %ld %ld %ld %ld\n", name, r.left, r.top, r.right, r.bottom);
 }
 
+// A failed send says why on stderr (the scenario's poke.log): the error and how
+// long it waited tell a hung clock (at once) from a slow one (the whole timeout).
 bool Send(HWND clock, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutW(clock, message, wParam, lParam, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &result) !=
-           0;
+    const ULONGLONG start = GetTickCount64();
+    if (SendMessageTimeoutW(clock, message, wParam, lParam, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &result))
+        return true;
+    std::fprintf(stderr, "clock-poke: message 0x%x not answered: error %lu after %llu ms\n", message,
+                 GetLastError(), GetTickCount64() - start);
+    return false;
 }
 
 // The icon exists exactly when modifying nothing of it succeeds.

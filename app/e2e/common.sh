@@ -107,11 +107,13 @@ close_clock() {
   expect_exit_0 "${1:-closed by WM_CLOSE}"
 }
 
-# The test tool inside Windows (see clock_poke.cpp).
+# The test tool inside Windows (see clock_poke.cpp). poke.log keeps what it
+# said on stderr and the exit code of each call that did not end with 0.
 poke() {
   local out code
   out=$("${wine_run[@]}" "$poke_exe" "$@" </dev/null 2>>"$work/poke.log"); code=$?
   [ -n "$out" ] && printf '%s\n' "${out//$'\r'/}"
+  [ "$code" -eq 0 ] || echo "poke $*: exit code $code" >>"$work/poke.log"
   return $code
 }
 # One line of `clock-poke info`, without its name: info_field rect -> "L T R B".
