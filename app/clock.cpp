@@ -66,6 +66,12 @@ void Schedule() {
 
 bool Tick(bool showing) {
     WindowsClockWindow window(windowHandle, cfg, dpi, sizeLabel);
+    // A resize animation that ends after the lock starts the tick again: its
+    // first firing stops it until the clock is seen.
+    if (!InSight(sightWatch.sight)) {
+        window.StopTimer(TICK_TIMER);
+        return true;
+    }
     return Tick(window, cfg, dpi, showing);
 }
 

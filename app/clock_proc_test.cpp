@@ -265,6 +265,17 @@ TEST_F(ClockWindowProc, NoTickWhileNobodyCanSeeTheClockAndAFrameAtOnceWhenSomebo
     SendMessageW(windowHandle, WM_WTSSESSION_CHANGE, WTS_REMOTE_CONNECT, 0);
     EXPECT_FALSE(presentationFrame.pixels.empty()) << "no frame when the clock came back";
     EXPECT_GT(Pump(300), 0);
+
+    // Locked while a wheel's resize animation runs: the animation ends and
+    // schedules the tick, whose first firing is its last until the unlock.
+    SendMessageW(windowHandle, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    ASSERT_TRUE(resizeMotion.active);
+    SendMessageW(windowHandle, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    Pump(400);
+    EXPECT_FALSE(resizeMotion.active);
+    EXPECT_EQ(Pump(300), 0);
+    SendMessageW(windowHandle, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    EXPECT_GT(Pump(300), 0);
 }
 
 // Refused early at logon, the session's notices are asked for again every two
