@@ -20,10 +20,8 @@ class ClockMenuActions final : public MenuActions {
 
     void OpenSizeDialog() override { ::OpenSizeDialog(); }
     void Schedule() override { ::Schedule(); }
-    void KeepVisible(bool center) override {
-        ::KeepVisible(center);
-        if (center) RememberPlace(); // "Bring clock to center" is the user's placement
-    }
+    void KeepVisible(bool center) override { ::KeepVisible(center); }
+    void RememberPlace() override { ::RememberPlace(); }
     void ShowClock() override { ::ShowClock(); }
     void ShowWindow(bool show) override { ::ShowWindow(windowHandle, show ? SW_SHOWNOACTIVATE : SW_HIDE); }
     bool StartupEnabled() override { return ::StartupEnabled(); }

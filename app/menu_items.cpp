@@ -61,6 +61,7 @@ bool Apply(unsigned id, Settings& settings, bool& visible, MenuActions& actions,
     case CMD_CENTER:
         actions.ShowClock();
         actions.KeepVisible(true);
+        actions.RememberPlace(); // a place the user asked for, like one dragged to
         return true;
     case CMD_SHOW_HIDE:
         visible = !visible;

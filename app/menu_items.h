@@ -75,6 +75,8 @@ class MenuActions {
     virtual void OpenSizeDialog() = 0;
     virtual void Schedule() = 0;
     virtual void KeepVisible(bool center) = 0;
+    // Marks the clock's present place as the user's for the monitor layout in use.
+    virtual void RememberPlace() = 0;
     // Brings a hidden clock back (the show/hide choice included).
     virtual void ShowClock() = 0;
     // Shows (without activating) or hides the clock window.

@@ -87,6 +87,7 @@ struct Recorder final : MenuActions {
     void OpenSizeDialog() override { Note("size"); }
     void Schedule() override { Note("schedule"); }
     void KeepVisible(bool center) override { Note(center ? "center" : "keep"); }
+    void RememberPlace() override { Note("remember"); }
     void ShowClock() override {
         Note("showclock");
         visible = true;
@@ -128,7 +129,7 @@ TEST(MenuCommands, EachCommandChangesItsSettingAndCallsOnTheClock) {
         {CMD_NORMAL, [](Settings& s) { s.Crystal = true, s.ReflectionStrength = 100; }, "render save"},
         {CMD_STRONG, [](Settings& s) { s.Crystal = true, s.ReflectionStrength = 135; }, "render save"},
         {CMD_STARTUP, [](Settings&) {}, "startup? startup=0 render save"}, // asked again, the opposite set
-        {CMD_CENTER, [](Settings&) {}, "showclock center render save"},
+        {CMD_CENTER, [](Settings&) {}, "showclock center remember render save"},
         {CMD_SHOW_HIDE, [](Settings&) {}, "show render save"},
         {CMD_ABOUT, [](Settings&) {}, "info render save"},
         {CMD_EXIT, [](Settings&) {}, "close"},

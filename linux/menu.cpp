@@ -80,6 +80,7 @@ class LinuxMenuActions final : public MenuActions {
     void OpenSizeDialog() override { ::OpenSizeDialog(); }
     void Schedule() override { ::Schedule(); }
     void KeepVisible(bool center) override { ::KeepVisible(center); }
+    void RememberPlace() override { ::RememberPlace(); }
     void ShowClock() override { ::ShowClock(); }
     void ShowWindow(bool show) override {
         if (show)

@@ -51,6 +51,15 @@ plug
 start_clock_and_wait
 expect_at 1252 124 "started on two monitors: at the user's spot on the second"
 
+# "Bring clock to center" (fourth from the bottom of the menu) is the user's
+# place too: the clock comes back to it after a layout change.
+choose Up Up Up Up
+expect_at 1376 224 "brought to the center of the second monitor"
+unplug
+expect_at 704 224 "second monitor off once more"
+plug
+expect_at 1376 224 "second monitor on: back at the center it was brought to"
+
 # A damaged memory file remembers nothing: the saved position holds.
 close_clock "closed on two monitors"
 unplug
