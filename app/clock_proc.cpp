@@ -181,7 +181,7 @@ LRESULT OnGetDpiScaledSize(WPARAM newDpi, SIZE* size) {
 void OnDpiChanged(HWND window, WPARAM wParam, const RECT& suggested) {
     if (DeferDpiChange(window, wParam, suggested)) return;
     StopResize();
-    dpi = HIWORD(wParam) == 0 ? velmor::size::REFERENCE_DPI : HIWORD(wParam);
+    dpi = velmor::size::KnownDpi(HIWORD(wParam));
     cfg.Size = ClampSize(cfg.Size, dpi);
     const int width = Pixels(cfg.Size, dpi);
     const ScreenPoint at =

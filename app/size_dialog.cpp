@@ -47,7 +47,7 @@ void OnCreate(HWND dialog) {
         if (kind.id == SIZE_LABEL_ID) sizeLabel = control;
         if (kind.id == SIZE_SLIDER_ID) sizeSlider = control;
     }
-    LayoutSize(dialog);
+    // Laid out by OpenSizeDialog once the window's own DPI is known.
 }
 
 // Every notification, so the clock follows the thumb while it is dragged.
@@ -95,7 +95,7 @@ LRESULT OnStaticColor(HDC dc) {
 void OnDpiChanged(HWND dialog, WPARAM wParam, const RECT& suggested) {
     SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    LayoutSize(dialog, HIWORD(wParam) == 0 ? velmor::size::REFERENCE_DPI : HIWORD(wParam));
+    LayoutSize(dialog, velmor::size::KnownDpi(HIWORD(wParam)));
 }
 
 // The outer size of the dialog whose client area is laid out at `dialogDpi`.

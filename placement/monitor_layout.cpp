@@ -4,6 +4,8 @@
 #include <limits>
 #include <tuple>
 
+#include "placement/size_model.h"
+
 namespace {
 
 constexpr std::uint64_t FNV_OFFSET = 14695981039346656037ull;
@@ -55,7 +57,7 @@ std::int64_t Distance(const ScreenRect& area, const ScreenRect& window) {
 
 MonitorLayout MakeLayout(std::vector<Monitor> monitors) {
     for (Monitor& monitor : monitors)
-        if (monitor.dpi == 0) monitor.dpi = 96;
+        monitor.dpi = velmor::size::KnownDpi(monitor.dpi);
     std::sort(monitors.begin(), monitors.end(), [](const Monitor& a, const Monitor& b) {
         return std::tie(a.rect.top, a.rect.left, a.rect.bottom, a.rect.right) <
                std::tie(b.rect.top, b.rect.left, b.rect.bottom, b.rect.right);

@@ -17,10 +17,6 @@ int RoundWidth(double width) {
     return static_cast<int>(whole) + (width - whole >= 0.5 ? 1 : 0);
 }
 
-unsigned ReadDpi(unsigned dpi) {
-    return dpi == 0 ? velmor::size::REFERENCE_DPI : dpi;
-}
-
 // Lowers the size to what `workArea` holds.
 void ApplyMonitorCap(Sizing sizing, const ScreenRect& workArea) {
     const int cap = MonitorCap(workArea, sizing.dpi);
@@ -33,7 +29,7 @@ int MonitorCap(const ScreenRect& workArea, unsigned dpi) {
     std::int64_t edge = workArea.Width() < workArea.Height() ? workArea.Width() : workArea.Height();
     if (edge < 0) edge = 0;
     if (edge > std::numeric_limits<std::int32_t>::max()) edge = std::numeric_limits<std::int32_t>::max();
-    const unsigned d = ReadDpi(dpi);
+    const unsigned d = velmor::size::KnownDpi(dpi);
     const std::int32_t divisor = d > static_cast<unsigned>(std::numeric_limits<std::int32_t>::max())
                                      ? std::numeric_limits<std::int32_t>::max()
                                      : static_cast<std::int32_t>(d);

@@ -18,7 +18,7 @@ constexpr std::array<ControlPlace, SIZE_CONTROL_COUNT> CONTROLS{{
 }};
 
 int Scale(int logical, unsigned dpi) {
-    const unsigned d = dpi == 0 ? velmor::size::REFERENCE_DPI : dpi;
+    const unsigned d = velmor::size::KnownDpi(dpi);
     const std::int32_t to = d > INT_MAX ? INT_MAX : static_cast<std::int32_t>(d);
     return MulDivRound(logical, to, static_cast<std::int32_t>(velmor::size::REFERENCE_DPI));
 }

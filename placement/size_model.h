@@ -15,6 +15,11 @@ inline constexpr unsigned PIXEL_BUDGET = 115200;            // 1200 x 96
 inline constexpr unsigned REFERENCE_DPI = 96;
 inline constexpr int HUNDRED_PERCENT = 320; // default size, shown as 100 %
 
+// The system says 0 for the DPI of a window or monitor it cannot tell: read as 96.
+constexpr unsigned KnownDpi(unsigned dpi) {
+    return dpi == 0 ? REFERENCE_DPI : dpi;
+}
+
 } // namespace velmor::size
 
 // Largest size allowed at `dpi`: 900 up to 96 DPI, else 115200 / dpi within 160..900.

@@ -3,6 +3,5 @@
 #include "placement/size_model.h"
 
 unsigned WindowDpi(HWND window) {
-    const UINT dpi = GetDpiForWindow(window);
-    return dpi == 0 ? velmor::size::REFERENCE_DPI : dpi;
+    return velmor::size::KnownDpi(GetDpiForWindow(window));
 }
