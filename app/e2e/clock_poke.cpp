@@ -30,7 +30,8 @@
 //   clock-poke on-enter COMMAND...  prints "ready", runs COMMAND after a line of input,
 //                                   then prints "sent": a test times the message exactly
 //
-// Exit codes: 0 done, 1 no clock running, 2 bad command line, 3 the call failed.
+// Exit codes: 0 done, 10 no clock running, 11 bad command line, 12 the call
+// failed; apart from the 1 that Wine gives a start of the tool it ends at once.
 #include <windows.h>
 
 #include <psapi.h>
@@ -51,9 +52,9 @@
 namespace {
 
 constexpr int DONE = 0;
-constexpr int NO_CLOCK = 1;
-constexpr int USAGE = 2;
-constexpr int FAILED = 3;
+constexpr int NO_CLOCK = 10;
+constexpr int USAGE = 11;
+constexpr int FAILED = 12;
 
 constexpr UINT SEND_TIMEOUT_MS = 10000; // a hung clock fails the test instead of hanging it
 constexpr UINT TRAY_ICON_ID = 1;

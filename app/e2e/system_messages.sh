@@ -47,24 +47,19 @@ redraws_at_once() {
   fail "$message: the tick kept coming first; only $clean clean rounds"
 }
 
-# A notice Wine once turned down without an answer (one CI run in dozens, the
-# clock idle and well) is sent once more a second later; a clock that really
-# does not answer fails both. poke.log keeps why the first one failed.
-notice() { poke "$@" || { sleep 1; poke "$@"; }; }
-
 # While nobody can see the clock (HIDE) the tick draws nothing: paint over it
 # stays for more than two ticks. When somebody can again (SHOW) a whole frame
 # covers all of the paint at once.
 no_tick_while_unseen() {
   local hide=$1 show=$2 left_over
-  notice $hide || { fail "$hide could not be sent"; return; }
+  poke $hide || { fail "$hide could not be sent"; return; }
   display -window "$(clock_xwindow)" "$work/paint.png" 2>/dev/null
   sleep 2.5
   screenshot "$work/unseen.png"
   left_over=$(magenta_pixels "$work/unseen.png")
   [ "$left_over" -gt $((width * width / 2)) ] && pass "$hide: no tick draws while nobody can see the clock" ||
     fail "$hide: the clock was drawn over the paint ($left_over painted pixels left)"
-  notice $show || { fail "$show could not be sent"; return; }
+  poke $show || { fail "$show could not be sent"; return; }
   screenshot "$work/seen.png"
   left_over=$(magenta_pixels "$work/seen.png")
   [ "$left_over" -eq 0 ] && pass "$show: a whole frame at once" ||
