@@ -108,10 +108,11 @@ close_clock() {
 }
 
 # The test tool inside Windows (see clock_poke.cpp). A call that fails, but
-# not for want of a clock, is made once more a second later: about one
-# scenario run in thirty saw a call end at once with no word from the tool, the
-# running clock untouched. A clock that does not answer fails both. Each failed
-# try's exit code goes to stderr and to poke.log, with what the tool said.
+# not for want of a clock, is made once more a second later: now and then,
+# inside a whole suite, a call ends at once with exit code 1 and no word from
+# the tool while the clock runs on. A clock that does not answer fails both.
+# Each failed try's exit code goes to stderr and to poke.log, with what the
+# tool said.
 POKE_NO_CLOCK=10
 poke() {
   local out code try
