@@ -31,7 +31,8 @@
 //                                   then prints "sent": a test times the message exactly
 //
 // Exit codes: 0 done, 10 no clock running, 11 bad command line, 12 the call
-// failed; apart from the 1 that Wine gives a start of the tool it ends at once.
+// failed. Any other code is Wine's: it ends a start of the tool with 1 now and
+// then, before the tool has said a word.
 #include <windows.h>
 
 #include <psapi.h>
