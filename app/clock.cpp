@@ -31,7 +31,7 @@ SightWatch sightWatch;
 // window calls is handled once the whole rule has run.
 template <class Rule> auto OnTheClock(Rule rule) {
     const WindowCall call;
-    WindowsClockWindow window(windowHandle, cfg, dpi, sizeLabel);
+    WindowsClockWindow window(windowHandle, cfg, dpi, sizeLabel, InSight(sightWatch.sight));
     return rule(Sizing{window, cfg, dpi, resizeCenter2, resizeMotion});
 }
 
@@ -57,21 +57,12 @@ bool SaveSettings() {
 }
 
 void Schedule() {
-    WindowsClockWindow window(windowHandle, cfg, dpi, sizeLabel);
-    if (InSight(sightWatch.sight))
-        Schedule(window, cfg, dpi);
-    else
-        window.StopTimer(TICK_TIMER); // nobody to draw for; the tick comes back with the sight
+    WindowsClockWindow window(windowHandle, cfg, dpi, sizeLabel, InSight(sightWatch.sight));
+    Schedule(window, cfg, dpi);
 }
 
 bool Tick(bool showing) {
-    WindowsClockWindow window(windowHandle, cfg, dpi, sizeLabel);
-    // A resize animation that ends after the lock starts the tick again: its
-    // first firing stops it until the clock is seen.
-    if (!InSight(sightWatch.sight)) {
-        window.StopTimer(TICK_TIMER);
-        return true;
-    }
+    WindowsClockWindow window(windowHandle, cfg, dpi, sizeLabel, InSight(sightWatch.sight));
     return Tick(window, cfg, dpi, showing);
 }
 

@@ -266,8 +266,7 @@ TEST_F(ClockWindowProc, NoTickWhileNobodyCanSeeTheClockAndAFrameAtOnceWhenSomebo
     EXPECT_FALSE(presentationFrame.pixels.empty()) << "no frame when the clock came back";
     EXPECT_GT(Pump(300), 0);
 
-    // Locked while a wheel's resize animation runs: the animation ends and
-    // schedules the tick, whose first firing is its last until the unlock.
+    // Locked while a wheel's resize animation runs: its end starts no tick.
     SendMessageW(windowHandle, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
     ASSERT_TRUE(resizeMotion.active);
     SendMessageW(windowHandle, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);

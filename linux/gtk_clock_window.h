@@ -16,6 +16,8 @@ class GtkClockWindow final : public ClockWindow {
     ScreenRect WorkArea(const ScreenRect& rect) override;
     std::uint64_t Milliseconds() override;
     std::uint32_t LocalTimeOfDay() override;
+    // The Linux clock hears of no locked session or display power: always seen.
+    bool InSight() override { return true; }
     void StartTimer(int id, unsigned interval) override;
     void StopTimer(int id) override;
     void SetTopmost(bool topmost) override;

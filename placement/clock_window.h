@@ -1,7 +1,7 @@
 // What sizing, placing and ticking the clock need of the window system: the
 // clock window's rectangle, the work area near it, a millisecond clock, the
-// local time of day, the clock window's timers, its z-order and the layered
-// update that draws it. The program's window system supplies one; tests
+// local time of day, whether anybody can see the clock, the clock window's
+// timers, its z-order and the layered update that draws it. The program's window system supplies one; tests
 // supply a fake.
 #pragma once
 
@@ -33,6 +33,9 @@ class ClockWindow {
     virtual std::uint64_t Milliseconds() = 0;
     // Milliseconds since midnight of the local clock that frames are drawn for.
     virtual std::uint32_t LocalTimeOfDay() = 0;
+    // False while nobody can see the clock (a locked or disconnected session,
+    // the display off): there is no tick to draw for.
+    virtual bool InSight() = 0;
     // (Re)starts timer `id` at `interval` milliseconds; stops it.
     virtual void StartTimer(int id, unsigned interval) = 0;
     virtual void StopTimer(int id) = 0;

@@ -29,6 +29,7 @@ class FakeClockWindow final : public ClockWindow {
     std::map<int, std::uint64_t> set; // id -> `now` when it was last started
     std::vector<PresentedFrame> frames;
     bool topmost = false;
+    bool inSight = true;
     int sizeShown = 0;
     std::function<void(int width, bool fast)> draw; // given each frame presented, if set
 
@@ -50,6 +51,7 @@ class FakeClockWindow final : public ClockWindow {
     std::uint32_t LocalTimeOfDay() override {
         return static_cast<std::uint32_t>((now + localOffset) % DAY_MS);
     }
+    bool InSight() override { return inSight; }
     void StartTimer(int id, unsigned interval) override {
         timers[id] = interval;
         set[id] = now;

@@ -18,6 +18,7 @@ unsigned TickDelay(const Settings& settings, int pixels, unsigned millisecond) {
 
 void Schedule(ClockWindow& window, const Settings& settings, unsigned dpi) {
     window.StopTimer(TICK_TIMER);
+    if (!window.InSight()) return; // scheduled again when somebody can see the clock
     window.StartTimer(TICK_TIMER,
                       TickDelay(settings, Pixels(settings.Size, dpi), window.LocalTimeOfDay() % 1000));
 }

@@ -55,6 +55,19 @@ TEST(Schedule, TimesTheTickForTheWidthOnScreenAtTheDpiAndASteppingOneForTheNextS
     EXPECT_EQ(clock.window.timers, (std::map<int, unsigned>{{TICK_TIMER, 327}}));
 }
 
+// Unseen (the session locked), neither a reschedule nor the end of a resize
+// animation starts the tick.
+TEST(Schedule, NoTickStartsWhileNobodyCanSeeTheClock) {
+    FakeClock clock({0, 0, 1920, 1040}, {30, 40}, 320);
+    Schedule(clock.window, clock.settings, clock.dpi);
+    clock.window.inSight = false;
+    Resize(clock.sizing(), 400);
+    clock.Animate();
+    EXPECT_EQ(clock.window.frames.back().width, 400);
+    Schedule(clock.window, clock.settings, clock.dpi);
+    EXPECT_EQ(clock.window.timers.count(TICK_TIMER), 0u);
+}
+
 TEST(Schedule, ASweepingTickKeepsItsTimerAndDrawsOnEveryFiringWhileShowing) {
     FakeClock clock({0, 0, 1920, 1040}, {30, 40}, 320);
     Schedule(clock.window, clock.settings, clock.dpi);
