@@ -10,7 +10,8 @@ class WindowsClockWindow final : public ClockWindow {
   public:
     // `settings` gives the frame's options; `sizeLabel` (may be null) shows the size at `dpi`;
     // `inSight` is whether anybody can see the clock (the size dialog's lookups need not say).
-    WindowsClockWindow(HWND window, const Settings& settings, unsigned dpi, HWND sizeLabel, bool inSight = true)
+    WindowsClockWindow(HWND window, const Settings& settings, unsigned dpi, HWND sizeLabel,
+                       bool inSight = true)
         : window_(window), settings_(settings), dpi_(dpi), sizeLabel_(sizeLabel), inSight_(inSight) {}
 
     ScreenRect Rect() override;
