@@ -27,6 +27,18 @@ std::int32_t FloorDiv(std::int32_t a, std::int32_t b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
+// Shows the rectangle a steady tick rewrote (in screen pixels): put straight
+// from the pixels the X server shares, else repainted by GTK.
+void ShowRewritten(GtkWidget* window, const GdkRectangle& dirty, int scale) {
+    if (shared && shared->Put(gtk_widget_get_window(window), dirty.x, dirty.y, dirty.width, dirty.height))
+        return;
+    // In GDK's units, widened to whole units.
+    const int left = dirty.x / scale, top = dirty.y / scale;
+    const int right = (dirty.x + dirty.width + scale - 1) / scale;
+    const int bottom = (dirty.y + dirty.height + scale - 1) / scale;
+    gtk_widget_queue_draw_area(window, left, top, right - left, bottom - top);
+}
+
 // The surface for `window`'s frames: over pixels the X server shares when it
 // can, else cairo's own.
 bool MakeSurface(GtkWidget* window, std::int32_t size) {
@@ -103,14 +115,8 @@ bool PresentFrame(GtkWidget* window, const Settings& settings, int size, ScreenP
     if (resized) {
         ApplyShape(window, scale);
         gtk_widget_queue_draw(window);
-    } else if (dirty.width > 0 && dirty.height > 0 &&
-               !(shared &&
-                 shared->Put(gtk_widget_get_window(window), dirty.x, dirty.y, dirty.width, dirty.height))) {
-        // In GDK's units, widened to whole units.
-        const int left = dirty.x / scale, top = dirty.y / scale;
-        const int right = (dirty.x + dirty.width + scale - 1) / scale;
-        const int bottom = (dirty.y + dirty.height + scale - 1) / scale;
-        gtk_widget_queue_draw_area(window, left, top, right - left, bottom - top);
+    } else if (dirty.width > 0 && dirty.height > 0) {
+        ShowRewritten(window, dirty, scale);
     }
     return true;
 }
