@@ -2,7 +2,9 @@
 # of the Linux clock (linux/e2e/common.sh) both do to the clock on an X display
 # and read off it. Each harness sources this after testing/e2e_checks.sh (or
 # what sources it) and defines `clock_pid`, `clock_rect` ("X Y WIDTH HEIGHT"),
-# `settings_are`, `settings_text` and `menu_open` for its own program.
+# `settings_are`, `settings_text`, `menu_open` and `menu_closed` for its own
+# program, and may set `menu_key_delay` (milliseconds between the keys `choose`
+# presses; xdotool's own 12 unless set).
 
 # The program's process.
 clock_running() { kill -0 "$clock_pid" 2>/dev/null; }
@@ -63,6 +65,12 @@ open_menu() {
   mouse_to_clock
   xdotool click 3
   wait_for 10 menu_open
+}
+# Opens the menu and chooses the item reached by the given key presses.
+choose() {
+  open_menu || { fail "the menu did not open for '$*'"; return 1; }
+  xdotool key --delay "${menu_key_delay:-12}" "$@" Return
+  wait_for 10 menu_closed || fail "the menu stayed open after '$*'"
 }
 
 # The colour of one screen pixel as "#RRGGBB".

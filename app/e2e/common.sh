@@ -151,12 +151,6 @@ menu_closed() { poke menu | grep -q '^menu 0'; }
 # Whether the size dialog is open.
 dialog_open() { poke dialog | grep -q '^dialog 1'; }
 dialog_closed() { poke dialog | grep -q '^dialog 0'; }
-# Opens the menu and chooses the item reached by the given key presses.
-choose() {
-  open_menu || { fail "the menu did not open for '$*'"; return 1; }
-  xdotool key "$@" Return
-  wait_for 10 menu_closed || fail "the menu stayed open after '$*'"
-}
 
 start_display
 prepare_prefix

@@ -5,7 +5,6 @@
 #   size_dialog.sh PROGRAM.exe CLOCK-POKE.exe WINEPREFIX
 . "$(dirname "$0")/common.sh"
 
-
 write_settings '[Clock]' Size=320 X=400 Y=300
 start_clock_and_wait
 # The key that closes it, and the clock after Right: one bigger about its centre.
