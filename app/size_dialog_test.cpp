@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <string>
 #include <utility>
 
@@ -102,6 +103,22 @@ TEST_F(SizeDialog, OpensAtTheDpiOfItsMonitorNotTheClocks) {
     EXPECT_EQ(Text(sizeLabel), L"Size: 100%  (480 pixels wide)");
 }
 
+// Size dialogs of this test's own thread: other test programs run beside it
+// on the same desktop, with dialogs of the same class.
+int OwnSizeDialogs() {
+    int count = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) -> BOOL {
+            wchar_t name[32] = L"";
+            GetClassNameW(window, name, 32);
+            *reinterpret_cast<int*>(found) += std::wcscmp(name, SIZECLASS) == 0;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
 TEST_F(SizeDialog, OpensOnceOverTheClockInsideTheWorkArea) {
     OpenSizeDialog();
     const HWND first = sizeWindow;
@@ -114,7 +131,7 @@ TEST_F(SizeDialog, OpensOnceOverTheClockInsideTheWorkArea) {
     OpenSizeDialog();
     EXPECT_EQ(sizeWindow, first);
     EXPECT_EQ(GetForegroundWindow(), first);
-    EXPECT_EQ(FindWindowExW(nullptr, first, L"VelmorClock.Size", nullptr), nullptr);
+    EXPECT_EQ(OwnSizeDialogs(), 1);
     DestroyWindow(first);
 
     const RECT area = WorkArea();

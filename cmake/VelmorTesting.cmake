@@ -32,7 +32,7 @@ endif()
 include(GoogleTest)
 
 function(velmor_add_test name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
   if(NOT T_SOURCES STREQUAL "${name}.cpp")
     message(FATAL_ERROR "test ${name}: one source, ${name}.cpp, not ${T_SOURCES}")
   endif()
@@ -41,10 +41,16 @@ function(velmor_add_test name)
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} ${VELMOR_GTEST_MAIN})
+  # Tests under one lock never run beside each other: under Wine every test
+  # program shares one prefix, and with it the desktop and the notification area.
+  set(lock "")
+  if(T_RESOURCE_LOCK)
+    set(lock RESOURCE_LOCK ${T_RESOURCE_LOCK})
+  endif()
   if(WIN32)
     gtest_discover_tests(${name}
       DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
-      PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS wine)
+      PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS wine ${lock})
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS native)
   endif()
